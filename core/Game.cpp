@@ -5,6 +5,7 @@
 #include "display/Color.h"
 #include "display/Info.h"
 #include "display/MainWindow.h"
+#include "display/ScreenFile.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -61,20 +62,9 @@ void Game::openWindow() {
         window = std::make_unique<MainWindow>(BACKGROUND);
         return;
     }
-    long width = 0;
-    long height = 0;
-    // A file that does not say what size to stretch to is a mistake worth hearing about.
-    if (!(screen >> width >> height) || width <= 0 || height <= 0 || width > 16384 ||
-        height > 16384) {
-        throw std::runtime_error(std::string(SCREEN_FILE) +
-                                 ": expected a width and a height in pixels "
-                                 "(two positive integers), then an optional word for full screen");
-    }
-    std::string word;
-    screen >> word;
-    const Uint32 flags = word.empty() ? 0 : SDL_FULLSCREEN;
-    window = std::make_unique<MainWindow>(BACKGROUND, static_cast<int>(width),
-                                          static_cast<int>(height), flags);
+    const ScreenFile size = ScreenFile::read(screen, SCREEN_FILE);
+    window = std::make_unique<MainWindow>(BACKGROUND, size.width, size.height,
+                                          size.fullScreen ? SDL_FULLSCREEN : 0);
 }
 
 void Game::loadImages() {

@@ -1,0 +1,7 @@
+#include "input/AxisInput.h"
+
+namespace MSDL {
+
+AxisInput::~AxisInput() = default;
+
+}  // namespace MSDL

@@ -1,0 +1,7 @@
+#include "input/ButtonInput.h"
+
+namespace MSDL {
+
+ButtonInput::~ButtonInput() = default;
+
+}  // namespace MSDL

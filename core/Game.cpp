@@ -6,6 +6,9 @@
 #include "display/Info.h"
 #include "display/MainWindow.h"
 #include "display/ScreenFile.h"
+#include "input/InputBase.h"
+#include "input/JoystickMgr.h"
+#include "input/KeyConf.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -25,9 +28,12 @@ std::unique_ptr<Window> load(const char* name) {
 
 }  // namespace
 
-Game::Game() = default;
+Game::Game() : joysticks(std::make_unique<MSDL::JoystickMgr>()) {}
 
 Game::~Game() {
+    // Devices go before the joystick manager, so none reads a joystick it has closed.
+    for (auto& input : inputs) input.reset();
+    joysticks.reset();
     info.reset();
     for (auto* images : {&haloImages, &enemyImages, &firingBulletImages, &plainBulletImages,
                          &shotImages, &dyeImages, &playerImages, &lifeIcons})
@@ -54,6 +60,7 @@ void Game::init() {
               << std::endl;
     info = std::make_unique<Info>(&window->getCanvas());
     loadImages();
+    inputs[0] = MSDL::generateConfMap("1Pkey.conf");
 }
 
 void Game::openWindow() {

@@ -11,10 +11,14 @@
 class Info;
 class MainWindow;
 class Window;
+namespace MSDL {
+class InputBase;
+class JoystickMgr;
+}  // namespace MSDL
 
 class Game : public Singleton<Game> {
 public:
-    // Touches no SDL: start-up is init()'s.
+    // Makes the joystick manager; touches no SDL: start-up is init()'s.
     Game();
     ~Game() override;
 
@@ -47,7 +51,11 @@ public:
     bool matchOver = false;
     bool quitRequested = false;
 
+    // The first from "1Pkey.conf"; the second is made for each match by the front end.
+    std::array<std::unique_ptr<MSDL::InputBase>, 2> inputs;
     std::unique_ptr<Info> info;
+    // Outlives the inputs, whose joystick sources it owns.
+    std::unique_ptr<MSDL::JoystickMgr> joysticks;
 
 private:
     void openWindow();

@@ -107,12 +107,6 @@ TEST_F(MatchTest, CollisionsGoShotByShotWhiteFirstAndIncludeTheDead) {
     EXPECT_EQ(game.shots.size(), 3u);  // removal is the sweep's
 }
 
-TEST_F(MatchTest, NothingNearMeansNoHits) {
-    stage(Point(100, 350), Point(200, 350), {Point(100, 200), Point(150, 350)});
-    game.collide();
-    EXPECT_TRUE(rec.calls.empty());
-}
-
 TEST_F(MatchTest, SweepRemovesDeadShotsAndOnlyTheLeadingDeadSparks) {
     for (int i = 0; i < 4; ++i) game.addShot(Point(10.0 * i, 10), Point(0, 0), 0);
     shot(1).vanish();

@@ -51,17 +51,6 @@ TEST_F(CharactorTest, NearComparesCentresTruncatedTowardZero) {
     EXPECT_TRUE(near(Point(5, -0.9), Point(5, 19.9)));
 }
 
-TEST_F(CharactorTest, MovesByVelocityOverTheFrameAndKeepsItsCentre) {
-    Charactor c(Point(100, 100), game.shotImages[0].get(), 0);
-    EXPECT_EQ(c.pos, Point(96, 96));
-    EXPECT_EQ(c.center, Point(100, 100));
-    c.vel = Point(30, -40);
-    game.frameSeconds = 0.5;
-    c.move();
-    EXPECT_EQ(c.pos, Point(111, 76));
-    EXPECT_EQ(c.center, Point(115, 80));
-}
-
 TEST_F(CharactorTest, EachObjectIsClampedByItsOwnSize) {
     // A partner-sized object clamped first must not lend its bounds to the player.
     Charactor partner(Point(150, 100), game.enemyImages[0].get(), 0);

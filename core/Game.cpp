@@ -9,7 +9,11 @@
 #include "input/InputBase.h"
 #include "input/JoystickMgr.h"
 #include "input/KeyConf.h"
+#include "objects/BuzzEffect.h"
+#include "objects/Player.h"
+#include "objects/Shot.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -21,6 +25,14 @@ namespace {
 const char* const BACKGROUND = "bmp/black.bmp";
 const char* const SCREEN_FILE = "screen";
 const Uint32 ALPHA_FLAGS = SDL_SRCALPHA | SDL_RLEACCEL;
+// How far a threat may lie from the point asked about.
+const double THREAT_RADIUS = 100.0;
+// The after-match waits look at the input this often, in milliseconds.
+const Uint32 WAIT_STEP = 50;
+// Buttons of the after-match choice.
+const int BUTTON_MENU_A = 0;
+const int BUTTON_MENU_B = 1;
+const int BUTTON_QUIT = 3;
 
 std::unique_ptr<Window> load(const char* name) {
     return std::make_unique<Window>(std::string("bmp/") + name + ".bmp");
@@ -31,6 +43,10 @@ std::unique_ptr<Window> load(const char* name) {
 Game::Game() : joysticks(std::make_unique<MSDL::JoystickMgr>()) {}
 
 Game::~Game() {
+    // Field objects first: they may still point at the players, the images and the window.
+    buzzEffects.clear();
+    shots.clear();
+    for (auto& p : players) p.reset();
     // Devices go before the joystick manager, so none reads a joystick it has closed.
     for (auto& input : inputs) input.reset();
     joysticks.reset();
@@ -118,10 +134,159 @@ int Game::menu() {
     return 1;
 }
 
-int Game::play() { return 1; }
+int Game::play() {
+    lastTicks = startTicks = SDL_GetTicks();
+    spawnInitialEnemies();
+    // Places and draws what the match starts with, at the last match's frame length.
+    updateAll();
+    window->clear();
+    while (!matchOver) {
+        tick();
+        frame();
+    }
+    if (quitRequested) return 1;
+    std::cout << fpsLine(frameCount, startTicks, lastTicks) << std::endl;
+    waitRelease();
+    return waitDecision();
+}
 
 void Game::reset() {
     matchOver = false;
     frameCount = 0;
+    shots.clear();
+    buzzEffects.clear();
     window->resetCanvas();
 }
+
+// Scripted enemies come with the action library.
+void Game::spawnInitialEnemies() {}
+
+void Game::tick() {
+    Uint32 now;
+    do {
+        now = SDL_GetTicks();
+    } while (now == lastTicks);
+    frameSeconds = (now - lastTicks) / 1000.0;
+    lastTicks = now;
+    ++frameCount;
+}
+
+void Game::frame() {
+    controlPlayers();
+    thinkEnemies();
+    drawLives();
+    updateAll();
+    window->clear();
+    collide();
+    sweep();
+    pollEvents();
+}
+
+void Game::controlPlayers() {
+    players[0]->step();
+    players[1]->step();
+}
+
+// Each enemy's pattern step comes with the enemies.
+void Game::thinkEnemies() {}
+
+void Game::drawLives() {
+    for (int i = 0; i < players[0]->lives; ++i)
+        window->blit(*lifeIcons[0], Point(2 + 10 * i, 355));
+    for (int i = 0; i < players[1]->lives; ++i)
+        window->blit(*lifeIcons[1], Point(290 - 10 * i, 355));
+}
+
+void Game::updateAll() {
+    // Enemies move before the shots, once they exist.
+    for (auto& s : shots) s->update();
+    for (auto& s : shots) s->checkField();
+    for (auto& b : buzzEffects) b->update();
+    players[0]->update();
+    players[1]->update();
+    players[0]->checkField();
+    players[1]->checkField();
+    window->flip();
+}
+
+void Game::collide() {
+    // Enemies meet the players after the shots, once they exist.
+    for (auto& s : shots) meetPlayers(*s);
+}
+
+void Game::meetPlayers(Charactor& object) {
+    for (auto& p : players) {
+        if (p->isNear(object)) {
+            object.hit(*p);
+            p->hit(object);
+        }
+    }
+}
+
+void Game::sweep() {
+    shots.remove_if([](const std::unique_ptr<Shot>& s) { return !s->alive; });
+    // Sparks leave in the order they came: a dead one waits behind a live one.
+    while (!buzzEffects.empty() && !buzzEffects.front()->alive) buzzEffects.pop_front();
+}
+
+void Game::pollEvents() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_QUIT) {
+            matchOver = true;
+            quitRequested = true;
+        }
+    }
+}
+
+void Game::waitRelease() {
+    while (inputs[0]->isAnyPressed()) {
+        SDL_Delay(WAIT_STEP);
+        SDL_PumpEvents();
+    }
+}
+
+int Game::waitDecision() {
+    for (;;) {
+        SDL_Delay(WAIT_STEP);
+        SDL_PumpEvents();
+        pollEvents();
+        if (quitRequested) return 1;
+        if (inputs[0]->isPressed(BUTTON_QUIT)) return 1;
+        if (inputs[0]->isPressed(BUTTON_MENU_A) || inputs[0]->isPressed(BUTTON_MENU_B)) return 0;
+    }
+}
+
+std::string Game::fpsLine(int frames, Uint32 startTicks, Uint32 endTicks) {
+    // Unsigned difference: right across the tick counter's wrap after 49 days. Wide product:
+    // a long match at a high frame rate overflows 32 bits.
+    const Uint32 elapsed = endTicks - startTicks;
+    const std::uint64_t fps =
+        elapsed == 0 ? 0 : static_cast<std::uint64_t>(frames) * 1000 / elapsed;
+    return std::to_string(fps) + "fps";
+}
+
+Shot& Game::addShot(const Point& center, const Point& vel, int c) {
+    shots.push_back(std::make_unique<Shot>(center, vel, shotImages[c].get(), c));
+    return *shots.back();
+}
+
+void Game::addBuzzEffect(std::unique_ptr<BuzzEffect> effect) {
+    buzzEffects.push_back(std::move(effect));
+}
+
+void Game::collect(int c, std::vector<Charactor*>& out) const {
+    for (const auto& s : shots)
+        if (s->color == c) out.push_back(s.get());
+    // Dyeing enemies of colour c follow the shots, once they exist.
+}
+
+void Game::collectThreats(std::vector<std::pair<Point, Point>>& out, int c,
+                          const Point& p) const {
+    // Enemies come first, once they exist.
+    for (const auto& s : shots)
+        if (s->color != c && s->pos.distance(p) < THREAT_RADIUS)
+            out.emplace_back(s->center, s->vel);
+}
+
+void Game::stampDye(const Point& pos, int c) { window->getCanvas().blit(*dyeImages[c], pos); }

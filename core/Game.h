@@ -6,11 +6,21 @@
 #include <SDL.h>
 
 #include <array>
+#include <deque>
+#include <list>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
+class BuzzEffect;
+class Charactor;
 class Info;
 class MainWindow;
+class Player;
+class Shot;
 class Window;
+struct Point;
 namespace MSDL {
 class InputBase;
 class JoystickMgr;
@@ -26,12 +36,56 @@ public:
     void init();
     // 0 when a match is to be played, non-zero when the program is to end.
     int menu();
-    // One match: 0 to go back to the menu, non-zero to end the program.
+    // One match between the two players in place: 0 to go back to the menu, non-zero to end
+    // the program.
     int play();
-    // Clean-up after a match that went back to the menu.
+    // Clean-up after a match that went back to the menu: the field is emptied and its dye
+    // wiped; the players stay until the next selection replaces them.
     void reset();
 
+    // The steps of a match, in the order play() runs them. Each is callable on its own, so a
+    // frame can be run without the clock by setting lastTicks and frameSeconds first.
+    void spawnInitialEnemies();
+    // The frame clock: spins until the millisecond tick changes. The only reader of SDL's
+    // ticks during a match.
+    void tick();
+    // One frame after the clock: every step from the players' control to the events.
+    void frame();
+    void controlPlayers();
+    void thinkEnemies();
+    void drawLives();
+    void updateAll();
+    void collide();
+    void sweep();
+    void pollEvents();
+    // After the match: waits until the first input lets go of every button.
+    void waitRelease();
+    // Then waits for its choice: 0 for the menu (button 0 or 1), non-zero to end the program
+    // (button 3, or the window closed).
+    int waitDecision();
+
+    // The line written after a match, such as "57fps".
+    static std::string fpsLine(int frames, Uint32 startTicks, Uint32 endTicks);
+
+    // Operations for the field objects; c is a side colour, 0 white or 1 black.
+    // A new shot centred at `center`, flying at `vel` pixels per second.
+    Shot& addShot(const Point& center, const Point& vel, int c);
+    void addBuzzEffect(std::unique_ptr<BuzzEffect> effect);
+    // Appends the objects of colour c that a player can eat: its shots.
+    void collect(int c, std::vector<Charactor*>& out) const;
+    // Appends (centre, velocity) of every object not of colour c whose top-left corner lies
+    // less than 100 pixels from p.
+    void collectThreats(std::vector<std::pair<Point, Point>>& out, int c, const Point& p) const;
+    // Marks the canvas with colour c's dye at pos (truncated); the mark lasts until reset().
+    void stampDye(const Point& pos, int c);
+
     std::unique_ptr<MainWindow> window;
+
+    // Index 0 is white, the first player; 1 is black, the second.
+    std::array<std::unique_ptr<Player>, 2> players;
+    std::list<std::unique_ptr<Shot>> shots;
+    // Oldest first; only ever removed from the front.
+    std::deque<std::unique_ptr<BuzzEffect>> buzzEffects;
 
     std::unique_ptr<Window> ballImage;
     std::array<std::unique_ptr<Window>, 2> haloImages;
@@ -58,6 +112,9 @@ public:
     std::unique_ptr<MSDL::JoystickMgr> joysticks;
 
 private:
+    // Both players' turn at an object: each that is near hits it and is hit back.
+    void meetPlayers(Charactor& object);
+
     void openWindow();
     void loadImages();
 };

@@ -1,0 +1,23 @@
+// A player on the field: moves, is drawn and stays inside the field. Its rules (control,
+// gauges, eating, grazing, death and Arts) live in the hit and step operations.
+#pragma once
+
+#include "objects/Charactor.h"
+
+class Player : public Charactor {
+public:
+    // `artColor` is the index of the chosen character's Art colour (0..5).
+    Player(const Point& center, Window* image, int color, int artColor, int lives);
+
+    // The player's own part of a frame, run before the enemies think.
+    void step();
+
+    // Tells `other` that a player touched it.
+    void hit(Charactor& other) override;
+    // What an enemy or a shot that came near does to this player.
+    void hitByEnemy(Enemy& enemy) override;
+    void hitByShot(Shot& shot) override;
+
+    int artColor;
+    int lives;
+};

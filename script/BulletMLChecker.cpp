@@ -265,41 +265,56 @@ const XmlElement* BulletMLChecker::target(const XmlElement& reference) const {
 }
 
 // The run below follows every path a runner can take, with ranges for the numbers, and
-// reports whether the element is sure to wait at least one turn.
+// tells what an element costs: whether it is sure to wait a turn, and how many commands it
+// can run at most between two waits.
 
-bool BulletMLChecker::runAction(const XmlElement& action, const Parameters& params) {
-    const int saved = waits_;
-    bool waited = false;
-    for (const auto& command : action.children) {
-        if (runCommand(*command, params) && !waited) {
-            waited = true;
-            ++waits_;
-        }
-    }
-    waits_ = saved;
-    return waited;
+BulletMLChecker::Work BulletMLChecker::Work::then(const Work& next) const {
+    if (!waits && !next.waits) return {false, head + next.head, tail + next.tail, 0.0};
+    if (!waits) return {true, head + next.head, next.tail, next.worst};
+    if (!next.waits) return {true, head, tail + next.head, worst};
+    return {true, head, next.tail, std::max({worst, next.worst, tail + next.head})};
 }
 
-bool BulletMLChecker::runCommand(const XmlElement& command, const Parameters& params) {
+BulletMLChecker::Work BulletMLChecker::Work::repeated(double times) const {
+    if (times <= 1.0) return *this;
+    if (!waits) return {false, head * times, tail * times, 0.0};
+    return {true, head, tail, std::max(worst, tail + head)};
+}
+
+BulletMLChecker::Work BulletMLChecker::runAction(const XmlElement& action, const Parameters& params) {
+    const int saved = waits_;
+    Work work;
+    for (const auto& command : action.children) {
+        const bool waitedBefore = work.waits;
+        work = work.then(runCommand(*command, params));
+        if (work.waits && !waitedBefore) ++waits_;
+    }
+    waits_ = saved;
+    return work;
+}
+
+BulletMLChecker::Work BulletMLChecker::runCommand(const XmlElement& command, const Parameters& params) {
     if (++steps_ > kMaxSteps) fail(command, "the document is too intricate to check");
     const std::string& name = command.name;
-    if (name == "wait") return value(command, params, kMaxTurns).lo >= 1.0;
+    if (name == "wait") {
+        const bool waits = value(command, params, kMaxTurns).lo >= 1.0;
+        return {waits, 1.0, waits ? 0.0 : 1.0, 0.0};
+    }
     if (name == "repeat") {
         // The library runs the body once even for no or negative times.
-        checkValue(&command, "times", params, kMaxTimes);
-        if (const XmlElement* body = childNamed(command, "action")) return runAction(*body, params);
-        return runReference(*childNamed(command, "actionRef"), params);
+        const double times = value(*childNamed(command, "times"), params, kMaxTimes).hi;
+        const XmlElement* body = childNamed(command, "action");
+        const Work once = body ? runAction(*body, params) : runReference(*childNamed(command, "actionRef"), params);
+        const Work work = once.repeated(std::floor(times));
+        if (work.largest() > kMaxBurst)
+            fail(command, "<repeat> can run " + describe(work.largest()) +
+                              " commands without a wait (at most " + describe(kMaxBurst) + ")");
+        return work;
     }
     if (name == "action") return runAction(command, params);
     if (name == "actionRef") return runReference(command, params);
-    if (name == "fire") {
-        runFire(command, params);
-        return false;
-    }
-    if (name == "fireRef") {
-        runReference(command, params);
-        return false;
-    }
+    if (name == "fire") return runFire(command, params);
+    if (name == "fireRef") return runReference(command, params);
     if (name == "changeDirection") checkValue(&command, "direction", params, kMaxDirection);
     if (name == "changeSpeed") checkValue(&command, "speed", params, kMaxSpeed);
     if (name == "accel") {
@@ -307,34 +322,41 @@ bool BulletMLChecker::runCommand(const XmlElement& command, const Parameters& pa
         checkValue(&command, "vertical", params, kMaxSpeed);
     }
     checkValue(&command, "term", params, kMaxTurns);
-    return false;
+    return Work{false, 1.0, 1.0, 0.0};
 }
 
-void BulletMLChecker::runFire(const XmlElement& fire, const Parameters& params) {
+BulletMLChecker::Work BulletMLChecker::runFire(const XmlElement& fire, const Parameters& params) {
     checkValue(&fire, "direction", params, kMaxDirection);
     checkValue(&fire, "speed", params, kMaxSpeed);
-    if (const XmlElement* bullet = childNamed(fire, "bullet"))
-        runBullet(*bullet, params);
-    else
-        runReference(*childNamed(fire, "bulletRef"), params);
+    const Work bullet = childNamed(fire, "bullet") ? runBullet(*childNamed(fire, "bullet"), params)
+                                                   : runReference(*childNamed(fire, "bulletRef"), params);
+    // The firer never waits for its bullet, but the bullet's first steps run in the same frame.
+    return Work{false, 1.0 + bullet.head, 1.0 + bullet.head, 0.0};
 }
 
-void BulletMLChecker::runBullet(const XmlElement& bullet, const Parameters& params) {
+BulletMLChecker::Work BulletMLChecker::runBullet(const XmlElement& bullet, const Parameters& params) {
     checkValue(&bullet, "direction", params, kMaxDirection);
     checkValue(&bullet, "speed", params, kMaxSpeed);
-    // A fired bullet starts its actions in the frame it is born, so they follow without a wait.
+    // A fired bullet starts its actions in the frame it is born, so they follow without a
+    // wait; they run side by side, so their first stretches add up.
+    double head = 0.0;
     for (const auto& child : bullet.children) {
-        if (child->name == "action") runAction(*child, params);
-        if (child->name == "actionRef") runReference(*child, params);
+        if (child->name != "action" && child->name != "actionRef") continue;
+        const Work work = child->name == "action" ? runAction(*child, params) : runReference(*child, params);
+        if (work.largest() > kMaxBurst)
+            fail(*child, "the bullet's <" + child->name + "> can run " + describe(work.largest()) +
+                             " commands without a wait (at most " + describe(kMaxBurst) + ")");
+        head += work.head;
     }
+    return Work{true, head, 0.0, 0.0};
 }
 
-bool BulletMLChecker::runReference(const XmlElement& reference, const Parameters& params) {
+BulletMLChecker::Work BulletMLChecker::runReference(const XmlElement& reference, const Parameters& params) {
     Parameters passed = passedParameters(reference, params);
     return enter(*target(reference), std::move(passed), &reference);
 }
 
-bool BulletMLChecker::enter(const XmlElement& target, Parameters params, const XmlElement* via) {
+BulletMLChecker::Work BulletMLChecker::enter(const XmlElement& target, Parameters params, const XmlElement* via) {
     const auto key = std::make_pair(&target, keyOf(params));
     const auto done = finished_.find(key);
     if (done != finished_.end()) return done->second;
@@ -352,8 +374,9 @@ bool BulletMLChecker::enter(const XmlElement& target, Parameters params, const X
         if (latest->waits == waits_)
             fail(*via, "<" + via->name + "> leads back into " + target.name + " \"" + label +
                            "\" without a wait of a turn on the way: it would loop or grow without end");
+        // The visit in progress covers this one; what it costs is counted there.
         for (const Frame& frame : stack_)
-            if (frame.target == &target && covers(frame.params, params)) return false;
+            if (frame.target == &target && covers(frame.params, params)) return Work{false, 1.0, 1.0, 0.0};
         if (visits >= kUnrollings) {
             // Let the parameters that keep moving run off to infinity: they are then
             // refused where they are used unless the cycle really stays bounded.
@@ -368,16 +391,19 @@ bool BulletMLChecker::enter(const XmlElement& target, Parameters params, const X
     if (stack_.size() >= kMaxReferenceDepth) fail(target, "references nest too deeply to check");
 
     stack_.push_back(Frame{&target, params, waits_});
-    bool waited = false;
+    Work work;
     if (target.name == "action")
-        waited = runAction(target, params);
+        work = runAction(target, params);
     else if (target.name == "fire")
-        runFire(target, params);
+        work = runFire(target, params);
     else
-        runBullet(target, params);
+        work = runBullet(target, params);
     stack_.pop_back();
-    finished_[key] = waited;
-    return waited;
+    if (work.largest() > kMaxBurst)
+        fail(target, target.name + " \"" + label + "\" can run " + describe(work.largest()) +
+                         " commands without a wait (at most " + describe(kMaxBurst) + ")");
+    finished_[key] = work;
+    return work;
 }
 
 BulletMLChecker::Parameters BulletMLChecker::passedParameters(const XmlElement& reference, const Parameters& params) {

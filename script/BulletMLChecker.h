@@ -5,6 +5,7 @@
 #include "script/Interval.h"
 #include "script/XmlElement.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -22,6 +23,8 @@
 // - every number a formula in the library's grammar whose value stays finite and within the
 //   limits below for any $rand and $rank in [0, 1] and the parameters passed along each path
 //   the document can run (parameters that keep growing through a cycle are refused);
+// - at most kMaxBurst commands between two waits, nested repeats multiplied out, so that no
+//   frame stalls on one runner;
 // - no chain of references (actionRef, fireRef, and bulletRef through the bullets it fires)
 //   that leads back to itself without a <wait> of at least one turn on the way.
 class BulletMLChecker {
@@ -31,6 +34,8 @@ public:
     static constexpr double kMaxTurns = 100000.0;      // wait and term
     static constexpr double kMaxTimes = 10000.0;
     static constexpr double kMaxParameter = 1000000.0;
+    // Commands (bullets fired included) one runner may run without waiting a turn.
+    static constexpr double kMaxBurst = 20000.0;
     static constexpr long kMaxFileSize = 1 << 20;
 
     explicit BulletMLChecker(std::string path);
@@ -55,12 +60,25 @@ private:
     void collectLabels(const XmlElement& root);
     void checkReferences(const XmlElement& element);
 
-    bool runAction(const XmlElement& action, const Parameters& params);
-    bool runCommand(const XmlElement& command, const Parameters& params);
-    void runFire(const XmlElement& fire, const Parameters& params);
-    void runBullet(const XmlElement& bullet, const Parameters& params);
-    bool runReference(const XmlElement& reference, const Parameters& params);
-    bool enter(const XmlElement& target, Parameters params, const XmlElement* via);
+    // What running an element costs: whether it surely waits a turn, how many commands it
+    // runs before its first wait (head) and after its last (tail), and the most between two
+    // of its waits (worst). Without a wait, head and tail are both the whole.
+    struct Work {
+        bool waits = false;
+        double head = 0.0;
+        double tail = 0.0;
+        double worst = 0.0;
+        Work then(const Work& next) const;
+        Work repeated(double times) const;
+        double largest() const { return std::max({head, tail, worst}); }
+    };
+
+    Work runAction(const XmlElement& action, const Parameters& params);
+    Work runCommand(const XmlElement& command, const Parameters& params);
+    Work runFire(const XmlElement& fire, const Parameters& params);
+    Work runBullet(const XmlElement& bullet, const Parameters& params);
+    Work runReference(const XmlElement& reference, const Parameters& params);
+    Work enter(const XmlElement& target, Parameters params, const XmlElement* via);
     Parameters passedParameters(const XmlElement& reference, const Parameters& params);
     Interval value(const XmlElement& number, const Parameters& params, double limit);
     void checkValue(const XmlElement* parent, const char* child, const Parameters& params, double limit);
@@ -73,7 +91,7 @@ private:
     std::map<const XmlElement*, std::unique_ptr<BulletMLFormula>> formulas_;
     std::map<std::string, const XmlElement*> labels_[3];  // bullet, action, fire
     std::vector<Frame> stack_;
-    std::map<std::pair<const XmlElement*, std::vector<std::pair<double, double>>>, bool> finished_;
+    std::map<std::pair<const XmlElement*, std::vector<std::pair<double, double>>>, Work> finished_;
     int waits_ = 0;
     long steps_ = 0;
 };

@@ -22,7 +22,7 @@ namespace {
 constexpr int kParameterCount = 9;
 // A cycle is followed with its actual parameters this many times before they are widened.
 constexpr int kUnrollings = 4;
-constexpr std::size_t kMaxReferenceDepth = 1000;
+constexpr std::size_t kMaxReferenceDepth = 200;
 constexpr long kMaxSteps = 200000;
 
 struct ChildRule {

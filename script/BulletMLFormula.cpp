@@ -188,6 +188,10 @@ Interval rangeOf(const Node& node, const std::vector<Interval>& params) {
 }  // namespace
 
 BulletMLFormula::BulletMLFormula(const std::string& text) {
+    // Long chains of operators would make the tree, and the recursion over it, as deep.
+    if (text.size() > kMaxLength)
+        throw BulletMLError("formula of " + std::to_string(text.size()) + " characters is longer than " +
+                            std::to_string(kMaxLength));
     FormulaReader reader(text);
     root_ = reader.read();
     usesParameters_ = reader.sawParameter();

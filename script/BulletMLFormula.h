@@ -14,6 +14,8 @@
 // is given must pass here first.
 class BulletMLFormula {
 public:
+    static constexpr std::size_t kMaxLength = 1000;
+
     // Throws BulletMLError saying what is wrong with the text (without file or line).
     explicit BulletMLFormula(const std::string& text);
     ~BulletMLFormula();

@@ -17,7 +17,9 @@ public:
     double getAimDirection() override;
     // Length of the owner's velocity in BulletML units.
     double getBulletSpeed() override;
+    // The speed of a fire that names none, 1 as in the game.
     double getDefaultSpeed() override { return 1.0; }
+    // The field's rank, the same for every runner.
     double getRank() override;
     // Adds a plain bullet to the field at the owner's centre.
     void createSimpleBullet(double direction, double speed) override;
@@ -27,10 +29,14 @@ public:
     int getTurn() override;
     // Clears the owner's alive flag only.
     void doVanish() override;
+    // Turns the owner's velocity, keeping its length (a stopped owner gets 0.00001).
     void doChangeDirection(double direction) override;
+    // Sets the length of the owner's velocity, keeping its heading.
     void doChangeSpeed(double speed) override;
+    // Set one component of the owner's velocity, in BulletML units.
     void doAccelX(double speedX) override;
     void doAccelY(double speedY) override;
+    // One component of the owner's velocity, in BulletML units.
     double getBulletSpeedX() override;
     double getBulletSpeedY() override;
 

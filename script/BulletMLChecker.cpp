@@ -418,11 +418,12 @@ BulletMLChecker::Parameters BulletMLChecker::passedParameters(const XmlElement& 
 }
 
 Interval BulletMLChecker::value(const XmlElement& number, const Parameters& params, double limit) {
-    const Interval v = formulas_.at(&number)->range(params);
+    const BulletMLFormula& formula = *formulas_.at(&number);
+    const Interval v = formula.range(params);
     if (!v.isFinite())
-        fail(number, "<" + number.name + "> \"" + number.text + "\" can become infinite or undefined");
+        fail(number, "<" + number.name + "> \"" + formula.text() + "\" can become infinite or undefined");
     if (v.magnitude() > limit)
-        fail(number, "<" + number.name + "> \"" + number.text + "\" can reach " +
+        fail(number, "<" + number.name + "> \"" + formula.text() + "\" can reach " +
                          describe(std::fabs(v.lo) > std::fabs(v.hi) ? v.lo : v.hi) + " (at most " +
                          describe(limit) + " in size)");
     return v;

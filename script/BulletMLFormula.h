@@ -26,12 +26,16 @@ public:
     // params[n - 1]; a parameter that was not passed is 1, as the library makes it.
     Interval range(const std::vector<Interval>& params) const;
 
+    // The text on one line, white space runs made single spaces: for messages.
+    const std::string& text() const { return text_; }
+
     // Whether the text reads $1 to $9 at all (its range then depends on the caller).
     bool usesParameters() const { return usesParameters_; }
 
     struct Node;
 
 private:
+    std::string text_;
     std::unique_ptr<Node> root_;
     bool usesParameters_ = false;
 };

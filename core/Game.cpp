@@ -77,6 +77,7 @@ void Game::init() {
     info = std::make_unique<Info>(&window->getCanvas());
     loadImages();
     inputs[0] = MSDL::generateConfMap("1Pkey.conf");
+    actions.load();
 }
 
 void Game::openWindow() {

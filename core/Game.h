@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/Singleton.h"
+#include "script/ActionLibrary.h"
 
 #include <SDL.h>
 
@@ -107,6 +108,8 @@ public:
 
     // The first from "1Pkey.conf"; the second is made for each match by the front end.
     std::array<std::unique_ptr<MSDL::InputBase>, 2> inputs;
+    // The thirteen action lists, loaded at start-up.
+    ActionLibrary actions;
     std::unique_ptr<Info> info;
     // Outlives the inputs, whose joystick sources it owns.
     std::unique_ptr<MSDL::JoystickMgr> joysticks;

@@ -2,6 +2,7 @@
 #include "support/RunGame.h"
 
 #include <poll.h>
+#include <stdlib.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -27,6 +28,8 @@ GameRun runGame(const std::string& dir, const std::vector<std::string>& args, in
         std::vector<std::string> copies(args);
         for (auto& a : copies) argv.push_back(a.data());
         argv.push_back(nullptr);
+        // A sanitized game gets the same library-only leak suppression as the tests.
+        setenv("LSAN_OPTIONS", "suppressions=" SKELVO_LSAN_SUPPRESSIONS, 1);
         execv(argv[0], argv.data());
         _exit(127);
     }

@@ -1,11 +1,14 @@
 // Start-up, the front end and the lifetime of everything a match needs.
 #include "core/Game.h"
 
+#include "core/Menus.h"
+#include "core/Selection.h"
 #include "display/Check.h"
 #include "display/Color.h"
 #include "display/Info.h"
 #include "display/MainWindow.h"
 #include "display/ScreenFile.h"
+#include "input/Input.h"
 #include "input/InputBase.h"
 #include "input/JoystickMgr.h"
 #include "input/KeyConf.h"
@@ -13,6 +16,7 @@
 #include "objects/Player.h"
 #include "objects/Shot.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
@@ -33,6 +37,11 @@ const Uint32 WAIT_STEP = 50;
 const int BUTTON_MENU_A = 0;
 const int BUTTON_MENU_B = 1;
 const int BUTTON_QUIT = 3;
+// Where the players start each match, and with how many lives.
+const Point START[2] = {Point(100, 350), Point(200, 350)};
+const int START_LIVES = 2;
+// The players' pictures are made in this depth, then converted to the display's.
+const int PICTURE_DEPTH = 16;
 
 std::unique_ptr<Window> load(const char* name) {
     return std::make_unique<Window>(std::string("bmp/") + name + ".bmp");
@@ -131,8 +140,48 @@ void Game::loadImages() {
 int Game::menu() {
     window->clear();
     window->flip();
-    // No match can be played yet: the front end ends the program cleanly.
-    return 1;
+    return selectPlayers() == 0 ? 0 : 1;
+}
+
+int Game::selectPlayers() {
+    Selection selection;
+    selection.window = window.get();
+    selection.input = inputs[0].get();
+    if (modeMenu(selection) != 0 || playerSelect(selection) != 0) return 1;
+
+    // A bad key file fails here, before anything of the last match is replaced.
+    auto second = makeSecondInput(selection.vsCpu);
+    // The old players point at the device and the pictures about to be replaced.
+    for (auto& p : players) p.reset();
+    inputs[1] = std::move(second);
+    for (int side = 0; side < 2; ++side) makePlayerPicture(side, selection.artColor[side]);
+    for (int side = 0; side < 2; ++side) {
+        players[side] = std::make_unique<Player>(START[side], playerImages[side].get(), side,
+                                                 selection.artColor[side], START_LIVES);
+    }
+    return 0;
+}
+
+std::unique_ptr<MSDL::InputBase> Game::makeSecondInput(bool vsCpu) const {
+    // Read before every match, so the file can be edited between matches.
+    if (!vsCpu) return MSDL::generateConfMap("2Pkey.conf");
+    // Stand-in for the computer player, which is not written yet: a device without sources
+    // never moves and never presses anything.
+    return std::make_unique<MSDL::Input>();
+}
+
+void Game::makePlayerPicture(int side, int artColor) {
+    const Window& halo = *haloImages[side];
+    auto picture = std::make_unique<Window>(halo.getSize(), PICTURE_DEPTH, SDL_SWSURFACE);
+    picture->blit(halo);
+    auto ball = std::make_unique<Window>(*ballImage);
+    ball->colorize(artColorValue(artColor));
+    const Point offset = (halo.getSize() - ball->getSize()) * 0.5;
+    picture->blit(*ball, Point(std::trunc(offset.x), std::trunc(offset.y)));
+    picture->setColorKey(CYAN_KEY);
+    picture->displayFormat();
+    playerImages[side] = std::move(picture);
+    lifeIcons[side] = std::move(ball);
 }
 
 int Game::play() {

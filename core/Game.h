@@ -35,8 +35,13 @@ public:
 
     // Starts SDL, opens the window (stretched when a "screen" file asks), loads the images.
     void init();
-    // 0 when a match is to be played, non-zero when the program is to end.
+    // The front end on a cleared screen: 0 when a match is to be played, non-zero when the
+    // program is to end.
     int menu();
+    // The mode menu and the player select, then what the chosen match needs: the second
+    // device, both players' pictures and life icons, and both players in their starting
+    // places. Non-zero, with nothing replaced, when a screen was left or the window closed.
+    int selectPlayers();
     // One match between the two players in place: 0 to go back to the menu, non-zero to end
     // the program.
     int play();
@@ -120,4 +125,8 @@ private:
 
     void openWindow();
     void loadImages();
+    // The second side's device for the chosen mode, made anew for every match.
+    std::unique_ptr<MSDL::InputBase> makeSecondInput(bool vsCpu) const;
+    // The side's halo with the ball tinted in its Art colour, and that ball as its life icon.
+    void makePlayerPicture(int side, int artColor);
 };

@@ -10,11 +10,14 @@ const std::string SDL_LINE = "SDL: ";
 
 }  // namespace
 
-TEST(CommandLine, NoArgumentStartsAndEndsCleanly) {
+TEST(CommandLine, NoArgumentWaitsInTheMenuAndClosingTheWindowEndsCleanly) {
     GameCopy game;
-    const GameRun run = runGame(game.path());
+    const GameRun run = runGameAndClose(game.path());
+    EXPECT_TRUE(run.closed);
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out.rfind("KLV:\n300*400*16\n", 0), 0u) << run.out;
+    EXPECT_EQ(run.out.rfind("KLV:\n" + WINDOW_LINE, 0), 0u) << run.out;
+    // No match was played: no frame rate line.
+    EXPECT_EQ(run.out.find("fps"), std::string::npos) << run.out;
     EXPECT_EQ(run.err, "");
 }
 
@@ -54,8 +57,8 @@ TEST(CommandLine, ExtensionsAreCaseSensitive) {
 
 TEST(CommandLine, ActionAndBulletMLFilesAreNotOpened) {
     GameCopy game;
-    EXPECT_EQ(runGame(game.path(), {"nowhere.act"}).status, 0);
-    EXPECT_EQ(runGame(game.path(), {"nowhere.xml"}).status, 0);
+    EXPECT_EQ(runGameAndClose(game.path(), {"nowhere.act"}).status, 0);
+    EXPECT_EQ(runGameAndClose(game.path(), {"nowhere.xml"}).status, 0);
 }
 
 TEST(CommandLine, DefinitionsFileWithRepeatedIdsStops) {
@@ -71,22 +74,22 @@ TEST(CommandLine, DefinitionsFileWithRepeatedIdsStops) {
     EXPECT_EQ(run.err.rfind("Global: same IDs!\n", 0), 0u) << run.err;
 
     game.write("fine.conf", "Enemy 1 a\nGlobal 1 b\n");
-    EXPECT_EQ(runGame(game.path(), {"fine.conf"}).status, 0);
+    EXPECT_EQ(runGameAndClose(game.path(), {"fine.conf"}).status, 0);
 }
 
 TEST(CommandLine, MissingDefinitionsFileIsNoError) {
     GameCopy game;
-    const GameRun run = runGame(game.path(), {"absent.conf"});
+    const GameRun run = runGameAndClose(game.path(), {"absent.conf"});
     EXPECT_EQ(run.status, 0) << run.err;
 }
 
 TEST(CommandLine, NameCacheGivesTheFirstWord) {
     GameCopy game;
     game.write("name.cache", "  alpha beta\n");
-    const GameRun run = runGame(game.path());
+    const GameRun run = runGameAndClose(game.path());
     EXPECT_EQ(run.out.rfind("alpha:\n", 0), 0u) << run.out;
     game.write("name.cache", "");
-    EXPECT_EQ(runGame(game.path()).out.rfind("KLV:\n", 0), 0u);
+    EXPECT_EQ(runGameAndClose(game.path()).out.rfind("KLV:\n", 0), 0u);
 }
 
 TEST(CommandLine, MissingBitmapOrFontIsNamed) {
@@ -112,10 +115,10 @@ TEST(CommandLine, MissingBitmapOrFontIsNamed) {
 TEST(CommandLine, ScreenFileMustBeginWithTwoSizes) {
     GameCopy game;
     game.write("screen", "640 480\n");
-    GameRun run = runGame(game.path());
+    GameRun run = runGameAndClose(game.path());
     EXPECT_EQ(run.status, 0) << run.err;
     // The description is the logical screen's, whatever the real window's size.
-    EXPECT_NE(run.out.find("300*400*16\n"), std::string::npos);
+    EXPECT_NE(run.out.find(WINDOW_LINE), std::string::npos);
 
     for (const char* bad : {"wide tall\n", "640\n", "0 480\n", "-640 480 full\n"}) {
         game.write("screen", bad);

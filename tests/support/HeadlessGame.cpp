@@ -1,7 +1,9 @@
 // A started game without a visible window.
 #include "support/HeadlessGame.h"
 
-HeadlessGameTest::HeadlessGameTest() {
+HeadlessGameTest::HeadlessGameTest() : HeadlessGameTest(SKELVO_GAME_DIR) {}
+
+HeadlessGameTest::HeadlessGameTest(const std::string& dir) : in(dir) {
     game.init();
     auto first = std::make_unique<ScriptedInput>();
     auto second = std::make_unique<ScriptedInput>();

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <string>
 
 // Failures show points as numbers.
 inline void PrintTo(const Point& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
@@ -18,6 +19,8 @@ inline void PrintTo(const Point& p, std::ostream* os) { *os << "(" << p.x << ", 
 class HeadlessGameTest : public ::testing::Test {
 protected:
     HeadlessGameTest();
+    // Started in `dir` instead of the staged directory: a copy whose files a test changes.
+    explicit HeadlessGameTest(const std::string& dir);
 
     // White at (100, 350) and black at (200, 350), as a match starts, with 2 lives each.
     void placePlayers();
@@ -27,7 +30,7 @@ protected:
     Uint32 mapped(Color c) const;
     const Point& field() const { return game.window->getSize(); }
 
-    ChangeDir in{SKELVO_GAME_DIR};
+    ChangeDir in;
     Game game;
     // Both sides' devices, owned by the game, scripted by the test.
     ScriptedInput* input = nullptr;

@@ -10,7 +10,13 @@
 
 #include <stdexcept>
 
-GameRun runGame(const std::string& dir, const std::vector<std::string>& args, int seconds) {
+const std::string WINDOW_LINE = "300*400*16\n";
+
+namespace {
+
+// Empty `closeAfter`: never sends the signal.
+GameRun runSkelvo(const std::string& dir, const std::vector<std::string>& args, int seconds,
+                  const std::string& closeAfter) {
     int outPipe[2];
     int errPipe[2];
     if (pipe(outPipe) != 0 || pipe(errPipe) != 0) throw std::runtime_error("pipe failed");
@@ -55,6 +61,11 @@ GameRun runGame(const std::string& dir, const std::vector<std::string>& args, in
             const ssize_t n = read(fds[i].fd, buf, sizeof buf);
             if (n > 0) {
                 sinks[i]->append(buf, static_cast<std::size_t>(n));
+                if (!run.closed && !closeAfter.empty() &&
+                    run.out.find(closeAfter) != std::string::npos) {
+                    kill(pid, SIGTERM);
+                    run.closed = true;
+                }
             } else {
                 close(fds[i].fd);
                 fds[i].fd = -1;
@@ -68,4 +79,15 @@ GameRun runGame(const std::string& dir, const std::vector<std::string>& args, in
     waitpid(pid, &wstatus, 0);
     run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
     return run;
+}
+
+}  // namespace
+
+GameRun runGame(const std::string& dir, const std::vector<std::string>& args, int seconds) {
+    return runSkelvo(dir, args, seconds, "");
+}
+
+GameRun runGameAndClose(const std::string& dir, const std::vector<std::string>& args,
+                        const std::string& closeAfter, int seconds) {
+    return runSkelvo(dir, args, seconds, closeAfter);
 }

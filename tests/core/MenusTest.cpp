@@ -1,0 +1,200 @@
+// The mode menu and the player select: the cursor, the choices, leaving, closing, drawing.
+#include "core/Menus.h"
+#include "core/Selection.h"
+#include "input/Direction.h"
+#include "support/HeadlessGame.h"
+#include "support/MenuScript.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+using MSDL::DOWN;
+using MSDL::UP;
+
+namespace {
+
+const int CHOOSE = 0;
+const int LEAVE = 3;
+
+struct MenusTest : HeadlessGameTest {
+    MenusTest() {
+        selection.window = game.window.get();
+        selection.input = input;
+    }
+
+    int runMode(std::vector<MenuStep> steps) {
+        MenuScript script(*input, std::move(steps));
+        return modeMenu(selection);
+    }
+    int runSelect(std::vector<MenuStep> steps) {
+        MenuScript script(*input, std::move(steps));
+        return playerSelect(selection);
+    }
+
+    // Over the cells of a text of `length` characters at (column, row), the screen shows some
+    // pixels of the colour, or only the canvas.
+    bool cellsShow(int column, int row, int length, Color c) const {
+        return anyIn(column, row, length,
+                     [&](int x, int y) { return screenAt(x, y) == mapped(c); });
+    }
+    bool cellsBare(int column, int row, int length) const {
+        return !anyIn(column, row, length,
+                      [&](int x, int y) { return screenAt(x, y) != canvasAt(x, y); });
+    }
+    template <typename Test>
+    bool anyIn(int column, int row, int length, Test test) const {
+        const int x0 = column * MENU_CELL_WIDTH;
+        const int y0 = row * MENU_CELL_HEIGHT;
+        const int x1 = std::min(x0 + length * MENU_CELL_WIDTH, static_cast<int>(field().x));
+        for (int y = y0; y < y0 + MENU_CELL_HEIGHT; ++y)
+            for (int x = x0; x < x1; ++x)
+                if (test(x, y)) return true;
+        return false;
+    }
+
+    Selection selection;
+};
+
+}  // namespace
+
+TEST(Cursor, MovesDownFirstThenUpAndNeverPastAnEnd) {
+    EXPECT_EQ(moveCursor(0, DOWN, 5), 1);
+    EXPECT_EQ(moveCursor(3, UP, 5), 2);
+    EXPECT_EQ(moveCursor(5, DOWN, 5), 5);
+    EXPECT_EQ(moveCursor(0, UP, 5), 0);
+    // Both held: the two moves cancel, except where the first has nowhere to go.
+    EXPECT_EQ(moveCursor(0, UP | DOWN, 5), 0);
+    EXPECT_EQ(moveCursor(2, UP | DOWN, 5), 2);
+    EXPECT_EQ(moveCursor(5, UP | DOWN, 5), 4);
+    EXPECT_EQ(moveCursor(1, UP | DOWN, 1), 0);
+    // Sideways and diagonal holds count only for their up or down part.
+    EXPECT_EQ(moveCursor(2, MSDL::LEFT | MSDL::RIGHT, 5), 2);
+    EXPECT_EQ(moveCursor(2, DOWN | MSDL::LEFT, 5), 3);
+}
+
+TEST_F(MenusTest, ModeMenuMovesBeforeLookingAtTheButtonAndStaysOnItsEnds) {
+    EXPECT_EQ(runMode({{DOWN, {CHOOSE}}}), 0);
+    EXPECT_FALSE(selection.vsCpu);
+    EXPECT_EQ(runMode({{UP}, {0, {CHOOSE}}}), 0);
+    EXPECT_TRUE(selection.vsCpu);
+    EXPECT_EQ(runMode({{DOWN}, {DOWN}, {0, {CHOOSE}}}), 0);
+    EXPECT_FALSE(selection.vsCpu);
+}
+
+TEST_F(MenusTest, ButtonThreeLeavesUnlessButtonZeroIsDownToo) {
+    selection.vsCpu = false;
+    EXPECT_EQ(runMode({{0, {LEAVE}}}), -1);
+    EXPECT_FALSE(selection.vsCpu);
+    EXPECT_EQ(runMode({{0, {CHOOSE, LEAVE}}}), 0);
+    EXPECT_TRUE(selection.vsCpu);
+}
+
+TEST_F(MenusTest, ModeMenuDrawsBothEntriesAndMovesItsMark) {
+    bool firstSeen = false;
+    bool secondSeen = false;
+    EXPECT_EQ(runMode({{DOWN, {}, [&] {
+                            firstSeen = true;
+                            EXPECT_TRUE(cellsShow(10, 10, 6, BLACK));
+                            EXPECT_TRUE(cellsShow(10, 12, 5, BLACK));
+                            EXPECT_TRUE(cellsShow(8, 10, 1, BLACK));
+                            EXPECT_TRUE(cellsBare(8, 12, 1));
+                        }},
+                       {0, {CHOOSE}, [&] {
+                            secondSeen = true;
+                            EXPECT_TRUE(cellsBare(8, 10, 1));
+                            EXPECT_TRUE(cellsShow(8, 12, 1, BLACK));
+                        }}}),
+              0);
+    EXPECT_TRUE(firstSeen && secondSeen);
+    // It ends on the bare background.
+    EXPECT_TRUE(cellsBare(8, 10, 8));
+    EXPECT_TRUE(cellsBare(8, 12, 8));
+}
+
+TEST_F(MenusTest, WhitePartnerAndBlackRank) {
+    selection.artColor = {-1, -1};
+    EXPECT_EQ(runSelect({{DOWN}, {DOWN}, {DOWN}, {DOWN}, {DOWN}, {DOWN, {CHOOSE}},
+                         {UP, {CHOOSE}}}),
+              0);
+    EXPECT_EQ(selection.artColor[0], 5);
+    EXPECT_EQ(selection.artColor[1], 0);
+}
+
+TEST_F(MenusTest, LeavingWhileBlackChoosesKeepsWhitesChoice) {
+    selection.artColor = {-1, -1};
+    EXPECT_EQ(runSelect({{DOWN, {CHOOSE}}, {DOWN}, {0, {LEAVE}}}), -1);
+    EXPECT_EQ(selection.artColor[0], 1);
+    EXPECT_EQ(selection.artColor[1], -1);
+}
+
+TEST_F(MenusTest, HighlightAndDescriptionsFollowTheCursorInItsColour) {
+    int seen = 0;
+    const auto whiteOnRank = [&] {
+        ++seen;
+        EXPECT_TRUE(cellsShow(8, 0, 20, WHITE));  // the title
+        EXPECT_TRUE(cellsShow(1, 1, 4, RED));
+        EXPECT_FALSE(cellsShow(1, 11, 4, RED));
+        EXPECT_TRUE(cellsShow(1, 11, 4, BLACK));
+        EXPECT_TRUE(cellsShow(10, 1, 6, WHITE));  // LEVEL1 in the side's colour
+        for (int row : {2, 4, 6}) EXPECT_TRUE(cellsShow(10, row, 48, RED)) << row;
+    };
+    const auto whiteOnObstacle = [&] {
+        ++seen;
+        EXPECT_FALSE(cellsShow(1, 1, 4, RED));
+        EXPECT_TRUE(cellsShow(1, 1, 4, WHITE));
+        EXPECT_TRUE(cellsShow(1, 2, 8, ORANGE));
+        // A new description covers the old one whole.
+        for (int row : {2, 4, 6}) {
+            EXPECT_TRUE(cellsShow(10, row, 48, ORANGE)) << row;
+            EXPECT_FALSE(cellsShow(10, row, 48, RED)) << row;
+        }
+    };
+    const auto blackOnRank = [&] {
+        ++seen;
+        EXPECT_TRUE(cellsShow(1, 11, 4, RED));
+        EXPECT_TRUE(cellsShow(1, 2, 8, WHITE));  // white's highlight is gone
+        EXPECT_TRUE(cellsShow(10, 11, 6, BLACK));
+        for (int row : {12, 14, 16}) EXPECT_TRUE(cellsShow(10, row, 48, RED)) << row;
+        // White's texts stay while black chooses.
+        EXPECT_TRUE(cellsShow(10, 2, 48, ORANGE));
+    };
+    EXPECT_EQ(runSelect({{DOWN, {}, whiteOnRank},
+                         {0, {CHOOSE}, whiteOnObstacle},
+                         {0, {LEAVE}, blackOnRank}}),
+              -1);
+    EXPECT_EQ(seen, 3);
+}
+
+TEST_F(MenusTest, ClosingTheWindowWhileBlackChoosesLeavesThePlayerSelect) {
+    selection.artColor = {-1, -1};
+    const auto close = [] {
+        SDL_Event quit;
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    };
+    // The device shows a choice in the same moment, but the closed window wins.
+    EXPECT_EQ(runSelect({{DOWN, {CHOOSE}}, {0, {CHOOSE}, close}}), -1);
+    EXPECT_EQ(selection.artColor[0], 1);
+    EXPECT_EQ(selection.artColor[1], -1);
+    EXPECT_TRUE(game.quitRequested);
+}
+
+// A real button stays down for a while after it chose; only then may a screen end.
+TEST_F(MenusTest, ScreensEndOnlyOnceTheChoosingButtonIsLetGo) {
+    Uint32 releaseAt = 0;
+    input->pressed = [&](int b) { return b == CHOOSE && SDL_GetTicks() < releaseAt; };
+
+    releaseAt = SDL_GetTicks() + 400;
+    EXPECT_EQ(modeMenu(selection), 0);
+    EXPECT_TRUE(selection.vsCpu);
+    EXPECT_FALSE(input->isAnyPressed());
+
+    // Held through the next redraw, the button chooses for both sides.
+    selection.artColor = {-1, -1};
+    releaseAt = SDL_GetTicks() + 450;
+    EXPECT_EQ(playerSelect(selection), 0);
+    EXPECT_EQ(selection.artColor[0], 0);
+    EXPECT_EQ(selection.artColor[1], 0);
+    EXPECT_FALSE(input->isAnyPressed());
+}

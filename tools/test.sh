@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs what the tests need, then builds and runs every test twice: as shipped, and under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what the tests need, then builds and runs every test: as shipped, under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz targets for a bounded time
+# (SKELVO_FUZZ_SECONDS each, 20 by default).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/tools/deps.sh" g++ cmake make pkg-config libsdl1.2-dev libsdl-ttf2.0-dev \
-    libbulletml-dev fonts-roboto-unhinted libgtest-dev googletest
+    libbulletml-dev fonts-roboto-unhinted libgtest-dev googletest clang libclang-rt-14-dev
 jobs=$(nproc)
 for variant in release sanitize; do
     dir="$top/build-test-$variant"
@@ -15,3 +16,10 @@ for variant in release sanitize; do
     echo "== tests ($variant) =="
     (cd "$dir" && ctest --output-on-failure -j"$jobs")
 done
+
+dir="$top/build-test-fuzz"
+CXX=clang++ cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSKELVO_FUZZ=ON \
+    -DSKELVO_TESTS=OFF -DSKELVO_BENCH=OFF -DSKELVO_FUZZ_SECONDS="${SKELVO_FUZZ_SECONDS:-20}" >/dev/null
+cmake --build "$dir" -j"$jobs"
+echo "== fuzz targets (${SKELVO_FUZZ_SECONDS:-20} s each) =="
+(cd "$dir" && ctest --output-on-failure -j"$jobs")

@@ -1,0 +1,23 @@
+// Fuzzes the definitions file reader behind a ".conf" argument.
+#include "FuzzSupport.h"
+#include "core/Conf.h"
+#include "script/Definitions.h"
+
+#include <cstdint>
+#include <sstream>
+#include <stdexcept>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzzDir();
+    static char program[] = "skelvo";
+    static char* argv[] = {program, nullptr};
+    static Conf conf(1, argv);
+    conf.enemyDefinitions.clear();
+    conf.globalDefinitions.clear();
+    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    try {
+        readDefinitions(conf, in, "fuzz.conf");
+    } catch (const std::runtime_error&) {
+    }
+    return 0;
+}

@@ -18,6 +18,15 @@ public:
     void hitByEnemy(Enemy& enemy) override;
     void hitByShot(Shot& shot) override;
 
+    // The field's size less the player's own: the range its top-left corner may take.
+    Point moveRange() const;
+
     int artColor;
     int lives;
+    // Own bullets eaten, 0 to 500; a full gauge buys a change of level.
+    int eatings = 400;
+    // Grazes, 0 to 100; spent on Arts.
+    int buzz = 0;
+    // Set while the Art button is held, so that one press acts once.
+    int artLatch = 0;
 };

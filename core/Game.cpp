@@ -8,6 +8,7 @@
 #include "display/Info.h"
 #include "display/MainWindow.h"
 #include "display/ScreenFile.h"
+#include "input/CpuInput.h"
 #include "input/Input.h"
 #include "input/InputBase.h"
 #include "input/JoystickMgr.h"
@@ -165,9 +166,8 @@ int Game::selectPlayers() {
 std::unique_ptr<MSDL::InputBase> Game::makeSecondInput(bool vsCpu) const {
     // Read before every match, so the file can be edited between matches.
     if (!vsCpu) return MSDL::generateConfMap("2Pkey.conf");
-    // Stand-in for the computer player, which is not written yet: a device without sources
-    // never moves and never presses anything.
-    return std::make_unique<MSDL::Input>();
+    // A fresh one, so no plan or careless spell carries over from the last match.
+    return std::make_unique<CpuInput>();
 }
 
 void Game::makePlayerPicture(int side, int artColor) {

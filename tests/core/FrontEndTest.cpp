@@ -1,4 +1,5 @@
 // Game's front end: what a finished selection builds for the match, and what a left one keeps.
+#include "input/CpuInput.h"
 #include "input/Direction.h"
 #include "input/Error.h"
 #include "input/Input.h"
@@ -122,7 +123,14 @@ TEST_F(FrontEndCopyTest, ReadsTheSecondKeyFileAnewBeforeEveryTwoPlayerMatch) {
     // Against the computer the file is not read: a broken one does not matter.
     copy.write("2Pkey.conf", "BUTTON_1 = KEY_nosuchkey\n");
     ASSERT_EQ(select(choose(false, 0, 0)), 0);
-    EXPECT_EQ(secondButtonZeroSources(), 0u);
+    auto* cpu = dynamic_cast<CpuInput*>(game.inputs[1].get());
+    ASSERT_NE(cpu, nullptr);
+    // A new computer for every match: none of the last one's plan carries over.
+    cpu->artPlan = 2;
+    ASSERT_EQ(select(choose(false, 0, 0)), 0);
+    cpu = dynamic_cast<CpuInput*>(game.inputs[1].get());
+    ASSERT_NE(cpu, nullptr);
+    EXPECT_EQ(cpu->artPlan, 0);
     // A bad file fails the selection and leaves the last match's players in place.
     EXPECT_THROW(select(choose(true, 1, 1)), MSDL::Error);
     EXPECT_EQ(game.players[0]->artColor, 0);

@@ -18,6 +18,12 @@ public:
     void hitByEnemy(Enemy& enemy) override;
     void hitByShot(Shot& shot) override;
 
+    // The rank the player's partners play at, as BulletML's $rank: the stored rank with the
+    // ends snapped to exactly 0 and 1.
+    double currentRank() const;
+
     int artColor;
     int lives;
+    // 0 to 1; raised by eating.
+    double rank = 0.0;
 };

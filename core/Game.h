@@ -32,6 +32,10 @@ class JoystickMgr;
 
 class Game : public Singleton<Game> {
 public:
+    // Shots and enemies together never exceed this: a pattern whose bullets multiply each
+    // generation (which no check of the document can see) meets a full field and fires
+    // nothing more, so memory and the frame's work stay bounded.
+    static constexpr std::size_t kMaxBullets = 10000;
     // The partners a match starts with, centred at these points plus (0, 10 i) for pair i.
     static constexpr double kWhiteStartX = 155.0;
     static constexpr double kBlackStartX = 145.0;
@@ -90,6 +94,8 @@ public:
     // A new partner of colour c playing the default list, at a random place in
     // 50..250 x 50..150; it goes to the front of the enemies.
     Enemy& addPartner(int c);
+    // False once shots and enemies together reach kMaxBullets.
+    bool hasRoomForBullet() const { return shots.size() + enemies.size() < kMaxBullets; }
     void addBuzzEffect(std::unique_ptr<BuzzEffect> effect);
     // Every partner of colour c plays from the list of that level (clamped to 0..10) from
     // its next pattern on.

@@ -51,11 +51,13 @@ double EnemyCommand::getDefaultSpeed() { return 1.0; }
 double EnemyCommand::getRank() { return game().players[owner_->color]->currentRank(); }
 
 void EnemyCommand::createSimpleBullet(double direction, double speed) {
+    if (!game().hasRoomForBullet()) return;
     game().addShot(owner_->center, velocity(direction, speed), owner_->color);
 }
 
 void EnemyCommand::createBullet(BulletMLState* state, double direction, double speed) {
     std::unique_ptr<BulletMLState> owned(state);
+    if (!game().hasRoomForBullet()) return;
     game().addBulletEnemy(owner_->center, velocity(direction, speed), std::move(owned),
                           owner_->color);
 }

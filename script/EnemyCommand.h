@@ -41,9 +41,10 @@ public:
     double getDefaultSpeed() override;
     // The owner's own player's rank, 0 to 1.
     double getRank() override;
-    // A shot of the owner's colour from its centre.
+    // A shot of the owner's colour from its centre, unless the field is full.
     void createSimpleBullet(double direction, double speed) override;
-    // A bullet enemy of the owner's colour from its centre, running the state.
+    // A bullet enemy of the owner's colour from its centre, running the state, unless the
+    // field is full; the state is freed either way.
     void createBullet(BulletMLState* state, double direction, double speed) override;
     // The game clock in turns.
     int getTurn() override;

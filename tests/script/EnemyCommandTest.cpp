@@ -5,6 +5,7 @@
 #include "script/EnemyCommand.h"
 #include "support/HeadlessGame.h"
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 
@@ -213,4 +214,38 @@ TEST_F(EnemyCommandTest, BulletsThatCanFireAreDrawnWithTheFiringImage) {
         EXPECT_EQ(enemy(5).sprite->image, plain);
         EXPECT_EQ(enemy(5).color, c);
     }
+}
+
+TEST_F(EnemyCommandTest, AFullFieldFiresNothingAndFreesWhatItDidNotFire) {
+    auto document = load("both-kinds.xml");
+    Enemy& owner = bind(Point(150, 100), 0, document.get());
+    // Room for exactly one more object.
+    while (game.shots.size() + game.enemies.size() < Game::kMaxBullets - 1)
+        game.addShot(Point(10, 10), Point(0, 0), 1);
+    const std::size_t shotsBefore = game.shots.size();
+    owner.step();
+    // The first shot fits; both bullets with actions and the second shot are dropped.
+    EXPECT_EQ(game.shots.size(), shotsBefore + 1);
+    EXPECT_EQ(game.enemies.size(), 1u);
+    EXPECT_FALSE(game.hasRoomForBullet());
+
+    // With room for two, a shot and a bullet with actions come out.
+    game.shots.resize(game.shots.size() - 2);
+    owner.command = std::make_unique<EnemyCommand>(document.get(), &owner);
+    owner.step();
+    EXPECT_EQ(game.shots.size() + game.enemies.size(), Game::kMaxBullets);
+    EXPECT_EQ(game.enemies.size(), 2u);
+}
+
+TEST_F(EnemyCommandTest, BulletsThatMultiplyEveryGenerationStopAtTheCap) {
+    auto document = load("multiplying.xml");
+    bind(Point(150, 100), 0, document.get());
+    std::size_t most = 0;
+    for (int turn = 0; turn < 60; ++turn) {
+        game.lastTicks += 16;
+        game.thinkEnemies();
+        most = std::max(most, game.shots.size() + game.enemies.size());
+    }
+    EXPECT_EQ(most, Game::kMaxBullets);
+    EXPECT_EQ(game.enemies.size(), Game::kMaxBullets);
 }

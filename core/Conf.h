@@ -16,7 +16,10 @@ public:
     // an unknown extension fails with "<arg>: can't understand.".
     Conf(int argc, char** argv);
 
-    int startPairs = 1;
+    // White and black partner pairs placed when a match starts; nothing changes it.
+    static constexpr int DEFAULT_START_PAIRS = 1;
+
+    int startPairs = DEFAULT_START_PAIRS;
     std::string playerName;
     std::map<int, std::string> enemyDefinitions;
     std::map<int, std::string> globalDefinitions;

@@ -1,7 +1,9 @@
 // Start-up, the front end and the lifetime of everything a match needs.
 #include "core/Game.h"
 
+#include "core/Conf.h"
 #include "core/Menus.h"
+#include "core/Random.h"
 #include "core/Selection.h"
 #include "display/Check.h"
 #include "display/Color.h"
@@ -14,8 +16,10 @@
 #include "input/JoystickMgr.h"
 #include "input/KeyConf.h"
 #include "objects/BuzzEffect.h"
+#include "objects/Enemy.h"
 #include "objects/Player.h"
 #include "objects/Shot.h"
+#include "script/EnemyCommand.h"
 
 #include <cmath>
 #include <cstdint>
@@ -43,6 +47,11 @@ const Point START[2] = {Point(100, 350), Point(200, 350)};
 const int START_LIVES = 2;
 // The players' pictures are made in this depth, then converted to the display's.
 const int PICTURE_DEPTH = 16;
+// Added partners appear in this box.
+const int PARTNER_LEFT = 50;
+const int PARTNER_TOP = 50;
+const int PARTNER_WIDTH = 200;
+const int PARTNER_HEIGHT = 100;
 
 std::unique_ptr<Window> load(const char* name) {
     return std::make_unique<Window>(std::string("bmp/") + name + ".bmp");
@@ -53,7 +62,9 @@ std::unique_ptr<Window> load(const char* name) {
 Game::Game() : joysticks(std::make_unique<MSDL::JoystickMgr>()) {}
 
 Game::~Game() {
-    // Field objects first: they may still point at the players, the images and the window.
+    // Field objects first: they may still point at the players, the images and the window;
+    // the enemies' runners also at the documents of the action library.
+    enemies.clear();
     buzzEffects.clear();
     shots.clear();
     for (auto& p : players) p.reset();
@@ -203,13 +214,25 @@ int Game::play() {
 void Game::reset() {
     matchOver = false;
     frameCount = 0;
+    enemies.clear();
     shots.clear();
     buzzEffects.clear();
     window->resetCanvas();
 }
 
-// Scripted enemies come with the action library.
-void Game::spawnInitialEnemies() {}
+void Game::spawnInitialEnemies() {
+    // Without a configuration (as in tests) the game runs as with no command line.
+    const Conf* conf = Conf::instance();
+    if (conf && conf->confKind == Conf::DEFINITIONS) return;
+    const int pairs = conf ? conf->startPairs : Conf::DEFAULT_START_PAIRS;
+    for (int i = 0; i < pairs; ++i) {
+        const double y = kStartY + kStartPairSpacing * i;
+        enemies.push_back(std::make_unique<Enemy>(Point(kWhiteStartX, y), enemyImages[0].get(),
+                                                  actions.defaultList(), 0));
+        enemies.push_back(std::make_unique<Enemy>(Point(kBlackStartX, y), enemyImages[1].get(),
+                                                  actions.defaultList(), 1));
+    }
+}
 
 void Game::tick() {
     Uint32 now;
@@ -237,8 +260,11 @@ void Game::controlPlayers() {
     players[1]->step();
 }
 
-// Each enemy's pattern step comes with the enemies.
-void Game::thinkEnemies() {}
+void Game::thinkEnemies() {
+    // end() is read afresh at every step: a bullet appended by a pattern on the way gets its
+    // first step in this same walk, as it moves and is drawn in this same frame.
+    for (auto it = enemies.begin(); it != enemies.end(); ++it) (*it)->step();
+}
 
 void Game::drawLives() {
     for (int i = 0; i < players[0]->lives; ++i)
@@ -248,7 +274,8 @@ void Game::drawLives() {
 }
 
 void Game::updateAll() {
-    // Enemies move before the shots, once they exist.
+    for (auto& e : enemies) e->update();
+    for (auto& e : enemies) e->checkField();
     for (auto& s : shots) s->update();
     for (auto& s : shots) s->checkField();
     for (auto& b : buzzEffects) b->update();
@@ -260,8 +287,8 @@ void Game::updateAll() {
 }
 
 void Game::collide() {
-    // Enemies meet the players after the shots, once they exist.
     for (auto& s : shots) meetPlayers(*s);
+    for (auto& e : enemies) meetPlayers(*e);
 }
 
 void Game::meetPlayers(Charactor& object) {
@@ -275,6 +302,7 @@ void Game::meetPlayers(Charactor& object) {
 
 void Game::sweep() {
     shots.remove_if([](const std::unique_ptr<Shot>& s) { return !s->alive; });
+    enemies.remove_if([](const std::unique_ptr<Enemy>& e) { return !e->alive; });
     // Sparks leave in the order they came: a dead one waits behind a live one.
     while (!buzzEffects.empty() && !buzzEffects.front()->alive) buzzEffects.pop_front();
 }
@@ -321,6 +349,35 @@ Shot& Game::addShot(const Point& center, const Point& vel, int c) {
     return *shots.back();
 }
 
+Enemy& Game::addBulletEnemy(const Point& center, const Point& vel,
+                            std::unique_ptr<BulletMLState> state, int c) {
+    // The image is read from the state now: building the runner frees it.
+    Window* image = EnemyCommand::canFire(*state) ? firingBulletImages[c].get()
+                                                  : plainBulletImages[c].get();
+    enemies.push_back(std::make_unique<Enemy>(center, vel, image, std::move(state), c));
+    return *enemies.back();
+}
+
+Enemy& Game::addPartner(int c) {
+    const int y = PARTNER_TOP + randomInt(PARTNER_HEIGHT);
+    const int x = PARTNER_LEFT + randomInt(PARTNER_WIDTH);
+    enemies.push_front(
+        std::make_unique<Enemy>(Point(x, y), enemyImages[c].get(), actions.defaultList(), c));
+    return *enemies.front();
+}
+
+void Game::setLevel(int c, int level) {
+    std::vector<Enemy*> partners;
+    collectStillEnemies(c, partners);
+    ActionList* list = actions.listForLevel(level);
+    for (Enemy* e : partners) e->setActions(list);
+}
+
+void Game::collectStillEnemies(int c, std::vector<Enemy*>& out) const {
+    for (const auto& e : enemies)
+        if (e->color == c && !e->dyeing) out.push_back(e.get());
+}
+
 void Game::addBuzzEffect(std::unique_ptr<BuzzEffect> effect) {
     buzzEffects.push_back(std::move(effect));
 }
@@ -328,15 +385,17 @@ void Game::addBuzzEffect(std::unique_ptr<BuzzEffect> effect) {
 void Game::collect(int c, std::vector<Charactor*>& out) const {
     for (const auto& s : shots)
         if (s->color == c) out.push_back(s.get());
-    // Dyeing enemies of colour c follow the shots, once they exist.
+    for (const auto& e : enemies)
+        if (e->color == c && e->dyeing) out.push_back(e.get());
 }
 
 void Game::collectThreats(std::vector<std::pair<Point, Point>>& out, int c,
                           const Point& p) const {
-    // Enemies come first, once they exist.
-    for (const auto& s : shots)
-        if (s->color != c && s->pos.distance(p) < THREAT_RADIUS)
-            out.emplace_back(s->center, s->vel);
+    const auto add = [&](const Charactor& o) {
+        if (o.color != c && o.pos.distance(p) < THREAT_RADIUS) out.emplace_back(o.center, o.vel);
+    };
+    for (const auto& e : enemies) add(*e);
+    for (const auto& s : shots) add(*s);
 }
 
 void Game::stampDye(const Point& pos, int c) { window->getCanvas().blit(*dyeImages[c], pos); }

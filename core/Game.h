@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include <array>
+#include <cstddef>
 #include <deque>
 #include <list>
 #include <memory>
@@ -14,8 +15,10 @@
 #include <utility>
 #include <vector>
 
+class BulletMLState;
 class BuzzEffect;
 class Charactor;
+class Enemy;
 class Info;
 class MainWindow;
 class Player;
@@ -29,6 +32,16 @@ class JoystickMgr;
 
 class Game : public Singleton<Game> {
 public:
+    // Shots and enemies together never exceed this: a pattern whose bullets multiply each
+    // generation (which no check of the document can see) meets a full field and fires
+    // nothing more, so memory and the frame's work stay bounded.
+    static constexpr std::size_t kMaxBullets = 10000;
+    // The partners a match starts with, centred at these points plus (0, 10 i) for pair i.
+    static constexpr double kWhiteStartX = 155.0;
+    static constexpr double kBlackStartX = 145.0;
+    static constexpr double kStartY = 100.0;
+    static constexpr double kStartPairSpacing = 10.0;
+
     // Makes the joystick manager; touches no SDL: start-up is init()'s.
     Game();
     ~Game() override;
@@ -51,6 +64,8 @@ public:
 
     // The steps of a match, in the order play() runs them. Each is callable on its own, so a
     // frame can be run without the clock by setting lastTicks and frameSeconds first.
+    // A white and a black partner for every start pair, playing the default list; none when
+    // the command line gave a definitions file.
     void spawnInitialEnemies();
     // The frame clock: spins until the millisecond tick changes. The only reader of SDL's
     // ticks during a match.
@@ -58,6 +73,7 @@ public:
     // One frame after the clock: every step from the players' control to the events.
     void frame();
     void controlPlayers();
+    // Every enemy's pattern step in list order, bullets fired during the walk included.
     void thinkEnemies();
     void drawLives();
     void updateAll();
@@ -76,11 +92,26 @@ public:
     // Operations for the field objects; c is a side colour, 0 white or 1 black.
     // A new shot centred at `center`, flying at `vel` pixels per second.
     Shot& addShot(const Point& center, const Point& vel, int c);
+    // A new bullet with actions running the state, drawn as a bullet that can fire or not
+    // by what its actions hold; appended, so it plays in the walk that fired it.
+    Enemy& addBulletEnemy(const Point& center, const Point& vel,
+                          std::unique_ptr<BulletMLState> state, int c);
+    // A new partner of colour c playing the default list, at a random place in
+    // 50..250 x 50..150; it goes to the front of the enemies.
+    Enemy& addPartner(int c);
+    // False once shots and enemies together reach kMaxBullets.
+    bool hasRoomForBullet() const { return shots.size() + enemies.size() < kMaxBullets; }
     void addBuzzEffect(std::unique_ptr<BuzzEffect> effect);
-    // Appends the objects of colour c that a player can eat: its shots.
+    // Every partner of colour c plays from the list of that level (clamped to 0..10) from
+    // its next pattern on.
+    void setLevel(int c, int level);
+    // Appends the enemies of colour c that do not dye: the partners, in list order.
+    void collectStillEnemies(int c, std::vector<Enemy*>& out) const;
+    // Appends the objects of colour c that a player can eat: its shots, then its dyeing
+    // enemies.
     void collect(int c, std::vector<Charactor*>& out) const;
-    // Appends (centre, velocity) of every object not of colour c whose top-left corner lies
-    // less than 100 pixels from p.
+    // Appends (centre, velocity) of every enemy, then every shot, not of colour c whose
+    // top-left corner lies less than 100 pixels from p.
     void collectThreats(std::vector<std::pair<Point, Point>>& out, int c, const Point& p) const;
     // Marks the canvas with colour c's dye at pos (truncated); the mark lasts until reset().
     void stampDye(const Point& pos, int c);
@@ -89,6 +120,8 @@ public:
 
     // Index 0 is white, the first player; 1 is black, the second.
     std::array<std::unique_ptr<Player>, 2> players;
+    // Partners at the front (added ones first), bullets with actions behind in firing order.
+    std::list<std::unique_ptr<Enemy>> enemies;
     std::list<std::unique_ptr<Shot>> shots;
     // Oldest first; only ever removed from the front.
     std::deque<std::unique_ptr<BuzzEffect>> buzzEffects;

@@ -20,6 +20,9 @@ public:
 
     // The field's size less the player's own: the range its top-left corner may take.
     Point moveRange() const;
+    // The rank the player's partners play at, as BulletML's $rank: the stored rank with the
+    // ends snapped to exactly 0 and 1.
+    double currentRank() const;
 
     int artColor;
     int lives;
@@ -29,4 +32,6 @@ public:
     int buzz = 0;
     // Set while the Art button is held, so that one press acts once.
     int artLatch = 0;
+    // 0 to 1; raised by eating and grazing.
+    double rank = 0.0;
 };

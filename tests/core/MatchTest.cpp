@@ -1,5 +1,6 @@
 // The match loop: order of updates and hits, the sweep, the queries, the clock and the waits.
 #include "objects/BuzzEffect.h"
+#include "objects/Enemy.h"
 #include "objects/Player.h"
 #include "objects/Shot.h"
 #include "support/HeadlessGame.h"
@@ -32,11 +33,22 @@ struct RecordingShot : Shot {
     Recorder& rec;
 };
 
+struct RecordingEnemy : Enemy {
+    RecordingEnemy(Recorder& r, const Point& at, Window* image, ActionList* list)
+        : Enemy(at, image, list, 1), rec(r) {}
+    void hit(Charactor& o) override { rec.note(*this, "hit", &o); Enemy::hit(o); }
+    void hitByPlayer(Player& p) override { rec.note(*this, "hitByPlayer", &p); }
+    void update() override { rec.note(*this, "update"); Enemy::update(); }
+    void checkField() override { rec.note(*this, "checkField"); Enemy::checkField(); }
+    Recorder& rec;
+};
+
 struct RecordingPlayer : Player {
     RecordingPlayer(Recorder& r, const Point& at, Window* image, int color)
         : Player(at, image, color, 0, 2), rec(r) {}
     void hit(Charactor& o) override { rec.note(*this, "hit", &o); Player::hit(o); }
     void hitByShot(Shot& s) override { rec.note(*this, "hitByShot", &s); }
+    void hitByEnemy(Enemy& e) override { rec.note(*this, "hitByEnemy", &e); }
     void update() override { rec.note(*this, "update"); Player::update(); }
     void checkField() override { rec.note(*this, "checkField"); Player::checkField(); }
     Recorder& rec;
@@ -74,6 +86,15 @@ struct MatchTest : HeadlessGameTest {
             rec.names[game.shots.back().get()] = std::string(1, name++);
         }
     }
+    // Adds a recording black partner at each point, named from 'P' on.
+    void stageEnemies(std::initializer_list<Point> at) {
+        char name = 'P';
+        for (const Point& p : at) {
+            game.enemies.push_back(std::make_unique<RecordingEnemy>(
+                rec, p, game.enemyImages[1].get(), game.actions.defaultList()));
+            rec.names[game.enemies.back().get()] = std::string(1, name++);
+        }
+    }
     Shot& shot(int i) { return **std::next(game.shots.begin(), i); }
     Window* halo(int c) { return game.haloImages[c].get(); }
 
@@ -82,35 +103,47 @@ struct MatchTest : HeadlessGameTest {
 
 }  // namespace
 
-TEST_F(MatchTest, UpdatesShotsThenSparksThenPlayersAndChecksEachGroupAfterItMoved) {
+TEST_F(MatchTest, UpdatesEnemiesThenShotsThenSparksThenPlayersAndChecksEachGroupAfterItMoved) {
     stage(Point(100, 350), Point(200, 350), {Point(50, 50), Point(60, 50)});
+    stageEnemies({Point(150, 50), Point(250, 50)});
     game.buzzEffects.push_back(std::make_unique<RecordingSpark>(rec, game.players[0].get(),
                                                                 Point(150, 150)));
     rec.names[game.buzzEffects.back().get()] = "S";
     game.updateAll();
     EXPECT_EQ(rec.calls, (std::vector<std::string>{
+                             "P.update", "Q.update", "P.checkField", "Q.checkField",
                              "A.update", "B.update", "A.checkField", "B.checkField", "S.update",
                              "white.update", "black.update", "white.checkField",
                              "black.checkField"}));
 }
 
-TEST_F(MatchTest, CollisionsGoShotByShotWhiteFirstAndIncludeTheDead) {
-    // A is near both players, B near black only, C near neither.
+TEST_F(MatchTest, CollisionsGoShotByShotThenEnemyByEnemyWhiteFirstAndIncludeTheDead) {
+    // A is near both players, B near black only, C near neither; the enemy P near both.
     stage(Point(100, 350), Point(110, 350), {Point(105, 350), Point(125, 350), Point(160, 350)});
+    stageEnemies({Point(105, 340)});
     shot(0).vanish();
+    game.enemies.front()->vanish();
     game.collide();
     EXPECT_EQ(rec.calls, (std::vector<std::string>{
                              "A.hit(white)", "white.hitByShot(A)", "white.hit(A)",
                              "A.hitByPlayer(white)", "A.hit(black)", "black.hitByShot(A)",
                              "black.hit(A)", "A.hitByPlayer(black)", "B.hit(black)",
-                             "black.hitByShot(B)", "black.hit(B)", "B.hitByPlayer(black)"}));
+                             "black.hitByShot(B)", "black.hit(B)", "B.hitByPlayer(black)",
+                             "P.hit(white)", "white.hitByEnemy(P)", "white.hit(P)",
+                             "P.hitByPlayer(white)", "P.hit(black)", "black.hitByEnemy(P)",
+                             "black.hit(P)", "P.hitByPlayer(black)"}));
     EXPECT_EQ(game.shots.size(), 3u);  // removal is the sweep's
+    EXPECT_EQ(game.enemies.size(), 1u);
 }
 
-TEST_F(MatchTest, SweepRemovesDeadShotsAndOnlyTheLeadingDeadSparks) {
+TEST_F(MatchTest, SweepRemovesDeadShotsAndEnemiesAndOnlyTheLeadingDeadSparks) {
     for (int i = 0; i < 4; ++i) game.addShot(Point(10.0 * i, 10), Point(0, 0), 0);
     shot(1).vanish();
     shot(3).vanish();
+    stageEnemies({Point(50, 50), Point(60, 50), Point(70, 50)});
+    Enemy* kept = game.enemies.front().get();
+    Enemy* last = game.enemies.back().get();
+    (*std::next(game.enemies.begin()))->vanish();
     Player* owner = game.players[0].get();
     for (int i = 0; i < 3; ++i)
         game.addBuzzEffect(std::make_unique<BuzzEffect>(owner, Point(50, 50), 0));
@@ -123,6 +156,9 @@ TEST_F(MatchTest, SweepRemovesDeadShotsAndOnlyTheLeadingDeadSparks) {
     ASSERT_EQ(game.shots.size(), 2u);
     EXPECT_EQ(shot(0).center, Point(0, 10));
     EXPECT_EQ(shot(1).center, Point(20, 10));
+    ASSERT_EQ(game.enemies.size(), 2u);
+    EXPECT_EQ(game.enemies.front().get(), kept);
+    EXPECT_EQ(game.enemies.back().get(), last);
     ASSERT_EQ(game.buzzEffects.size(), 2u);
     EXPECT_EQ(game.buzzEffects[0].get(), live);
     EXPECT_EQ(game.buzzEffects[1].get(), waiting);
@@ -207,12 +243,14 @@ TEST_F(MatchTest, ResetEmptiesTheFieldAndWipesTheDye) {
     game.stampDye(Point(0, 0), 0);
     ASSERT_NE(canvasAt(2, 2), field);
     game.addShot(Point(50, 50), Point(0, 0), 0);
+    game.addPartner(1);
     game.addBuzzEffect(std::make_unique<BuzzEffect>(game.players[0].get(), Point(50, 50), 0));
     game.matchOver = true;
     game.frameCount = 99;
 
     game.reset();
     EXPECT_TRUE(game.shots.empty());
+    EXPECT_TRUE(game.enemies.empty());
     EXPECT_TRUE(game.buzzEffects.empty());
     EXPECT_FALSE(game.matchOver);
     EXPECT_EQ(game.frameCount, 0);

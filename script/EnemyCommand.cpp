@@ -1,0 +1,85 @@
+// The BulletML runner bound to one enemy.
+#include "script/EnemyCommand.h"
+
+#include "core/Game.h"
+#include "objects/Enemy.h"
+#include "objects/Player.h"
+
+namespace {
+
+Game& game() { return *Game::instance(); }
+
+// The velocity, in pixels per second, of a BulletML direction and speed.
+Point velocity(double direction, double speed) {
+    return Polar(speed * EnemyCommand::kPixelsPerSpeedUnit, degreesToRadians(direction)).toPoint();
+}
+
+double toSpeedUnits(double pixelsPerSecond) {
+    return pixelsPerSecond / EnemyCommand::kPixelsPerSpeedUnit;
+}
+
+int opponentOf(int color) { return color == 0 ? 1 : 0; }
+
+}  // namespace
+
+EnemyCommand::EnemyCommand(BulletMLParser* document, Enemy* owner)
+    : BulletMLRunner(document), owner_(owner) {}
+
+EnemyCommand::EnemyCommand(std::unique_ptr<BulletMLState> state, Enemy* owner)
+    : BulletMLRunner(state.release()), owner_(owner) {}
+
+bool EnemyCommand::canFire(const BulletMLState& state) {
+    for (const BulletMLNode* node : state.getNode()) {
+        if (node->findNode(BulletMLNode::fire) || node->findNode(BulletMLNode::fireRef) ||
+            node->findNode(BulletMLNode::actionRef))
+            return true;
+    }
+    return false;
+}
+
+double EnemyCommand::getBulletDirection() { return radiansToDegrees(owner_->vel.angle()); }
+
+double EnemyCommand::getAimDirection() {
+    const Point& target = game().players[opponentOf(owner_->color)]->center;
+    return radiansToDegrees((target - owner_->center).angle());
+}
+
+double EnemyCommand::getBulletSpeed() { return toSpeedUnits(owner_->vel.length()); }
+
+double EnemyCommand::getDefaultSpeed() { return 1.0; }
+
+double EnemyCommand::getRank() { return game().players[owner_->color]->currentRank(); }
+
+void EnemyCommand::createSimpleBullet(double direction, double speed) {
+    if (!game().hasRoomForBullet()) return;
+    game().addShot(owner_->center, velocity(direction, speed), owner_->color);
+}
+
+void EnemyCommand::createBullet(BulletMLState* state, double direction, double speed) {
+    std::unique_ptr<BulletMLState> owned(state);
+    if (!game().hasRoomForBullet()) return;
+    game().addBulletEnemy(owner_->center, velocity(direction, speed), std::move(owned),
+                          owner_->color);
+}
+
+int EnemyCommand::getTurn() { return static_cast<int>(game().lastTicks >> kTurnShift); }
+
+void EnemyCommand::doVanish() { owner_->alive = false; }
+
+void EnemyCommand::doChangeDirection(double direction) {
+    const double length = owner_->vel.length();
+    const double kept = length == 0.0 ? kStoppedSpeed : length;
+    owner_->vel = Polar(kept, degreesToRadians(direction)).toPoint();
+}
+
+void EnemyCommand::doChangeSpeed(double speed) {
+    owner_->vel = Polar(speed * kPixelsPerSpeedUnit, owner_->vel.angle()).toPoint();
+}
+
+void EnemyCommand::doAccelX(double speedX) { owner_->vel.x = speedX * kPixelsPerSpeedUnit; }
+
+void EnemyCommand::doAccelY(double speedY) { owner_->vel.y = speedY * kPixelsPerSpeedUnit; }
+
+double EnemyCommand::getBulletSpeedX() { return toSpeedUnits(owner_->vel.x); }
+
+double EnemyCommand::getBulletSpeedY() { return toSpeedUnits(owner_->vel.y); }

@@ -1,0 +1,251 @@
+// The BulletML runner against a real enemy on a headless game: units, aim, clock, rank, firing.
+#include "objects/Enemy.h"
+#include "objects/Shot.h"
+#include "script/BulletMLDocument.h"
+#include "script/EnemyCommand.h"
+#include "support/HeadlessGame.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string>
+
+namespace {
+
+std::unique_ptr<BulletMLDocument> load(const std::string& name) {
+    return BulletMLDocument::load(std::string(SKELVO_TEST_DATA) + "/enemy/" + name);
+}
+
+class EnemyCommandTest : public HeadlessGameTest {
+protected:
+    ~EnemyCommandTest() override {
+        // Their runners play documents that this fixture owns.
+        game.enemies.clear();
+    }
+
+    // A partner of colour c centred at `at`, in the game's list, with a runner over the
+    // document that the test calls by hand or steps.
+    Enemy& bind(const Point& at, int c, BulletMLParser* document) {
+        game.enemies.push_back(std::make_unique<Enemy>(at, game.enemyImages[c].get(),
+                                                       game.actions.defaultList(), c));
+        Enemy& owner = *game.enemies.back();
+        owner.command = std::make_unique<EnemyCommand>(document, &owner);
+        return owner;
+    }
+    Enemy& bind(const Point& at, int c = 0) { return bind(at, c, idle.get()); }
+
+    void placePlayer(int c, const Point& center) {
+        game.players[c] = std::make_unique<Player>(center, game.haloImages[c].get(), c, 0, 2);
+    }
+    Enemy& enemy(int i) { return **std::next(game.enemies.begin(), i); }
+
+    std::unique_ptr<BulletMLDocument> idle = load("idle.xml");
+};
+
+}  // namespace
+
+TEST_F(EnemyCommandTest, ReadsTheOwnersVelocityInDegreesAndBulletMLUnits) {
+    Enemy& owner = bind(Point(150, 200));
+    EnemyCommand& command = *owner.command;
+
+    owner.vel = Point(0, -100);
+    EXPECT_NEAR(command.getBulletDirection(), 0.0, 1e-9);
+    EXPECT_DOUBLE_EQ(command.getBulletSpeed(), 1.0);
+    owner.vel = Point(30, 40);
+    EXPECT_NEAR(command.getBulletDirection(), 143.130102, 1e-5);
+    EXPECT_DOUBLE_EQ(command.getBulletSpeed(), 0.5);
+    EXPECT_DOUBLE_EQ(command.getBulletSpeedX(), 0.3);
+    EXPECT_DOUBLE_EQ(command.getBulletSpeedY(), 0.4);
+    owner.vel = Point(-100, -100);
+    EXPECT_NEAR(command.getBulletDirection(), -45.0, 1e-5);
+    owner.vel = Point(-10, 50);
+    EXPECT_NEAR(command.getBulletDirection(), 191.309932, 1e-5);
+    // Sideways and still all read as -90: the patterns were tuned with it.
+    for (const Point& v : {Point(100, 0), Point(-100, 0), Point(0, 0)}) {
+        owner.vel = v;
+        EXPECT_NEAR(command.getBulletDirection(), -90.0, 1e-5) << v.x;
+    }
+    EXPECT_EQ(command.getBulletSpeed(), 0.0);
+    EXPECT_EQ(command.getDefaultSpeed(), 1.0);
+}
+
+TEST_F(EnemyCommandTest, WritesTheOwnersVelocityInPixelsPerSecond) {
+    Enemy& owner = bind(Point(150, 200));
+    EnemyCommand& command = *owner.command;
+
+    owner.vel = Point(0, -50);
+    command.doChangeDirection(90);
+    EXPECT_NEAR(owner.vel.x, 50.0, 1e-5);
+    EXPECT_NEAR(owner.vel.y, 0.0, 1e-5);
+    // Every heading BulletML may hand over comes back as it went in, length kept.
+    for (double d : {-89.0, -30.0, 0.0, 45.0, 135.0, 179.0, 200.0, 269.0}) {
+        command.doChangeDirection(d);
+        EXPECT_NEAR(command.getBulletDirection(), d, 1e-5);
+        EXPECT_NEAR(owner.vel.length(), 50.0, 1e-9);
+    }
+    command.doChangeDirection(135);
+    command.doChangeSpeed(2);
+    EXPECT_NEAR(owner.vel.x, 141.421356, 1e-4);
+    EXPECT_NEAR(owner.vel.y, 141.421356, 1e-4);
+    command.doAccelX(1.5);
+    EXPECT_DOUBLE_EQ(owner.vel.x, 150.0);
+    EXPECT_NEAR(owner.vel.y, 141.421356, 1e-4);
+    command.doAccelY(-0.25);
+    EXPECT_DOUBLE_EQ(owner.vel.x, 150.0);
+    EXPECT_DOUBLE_EQ(owner.vel.y, -25.0);
+}
+
+TEST_F(EnemyCommandTest, AStoppedObjectTurnedKeepsItsNewHeadingThroughASpeedChange) {
+    Enemy& owner = bind(Point(150, 200));
+    owner.command->doChangeDirection(135);
+    EXPECT_NEAR(owner.vel.length(), EnemyCommand::kStoppedSpeed, 1e-12);
+    EXPECT_NEAR(owner.command->getBulletDirection(), 135.0, 1e-4);
+    owner.command->doChangeSpeed(1);
+    EXPECT_NEAR(owner.vel.x, 70.710678, 1e-4);
+    EXPECT_NEAR(owner.vel.y, 70.710678, 1e-4);
+}
+
+TEST_F(EnemyCommandTest, ASpeedChangeSendsAnObjectMovingExactlyRightOrStandingStillLeft) {
+    Enemy& owner = bind(Point(150, 200));
+    for (const Point& v : {Point(80, 0), Point(0, 0)}) {
+        owner.vel = v;
+        owner.command->doChangeSpeed(1);
+        EXPECT_NEAR(owner.vel.x, -100.0, 1e-5) << v.x;
+        EXPECT_NEAR(owner.vel.y, 0.0, 1e-5) << v.x;
+    }
+}
+
+TEST_F(EnemyCommandTest, AimsFromItsCentreAtTheCentreOfThePlayerOfTheOtherColour) {
+    const Point at(150, 200);
+    Enemy& white = bind(at, 0);
+    // The white player sits where the aim would show if the white partner used it.
+    placePlayer(0, at + Point(0, -100));
+    placePlayer(1, at + Point(100, 0));
+    EXPECT_NEAR(white.command->getAimDirection(), -90.0, 1e-5);
+    placePlayer(1, at + Point(-100, 0));
+    EXPECT_NEAR(white.command->getAimDirection(), -90.0, 1e-5);
+    placePlayer(1, at + Point(0, -100));
+    EXPECT_NEAR(white.command->getAimDirection(), 0.0, 1e-5);
+    placePlayer(1, at + Point(0, 100));
+    EXPECT_NEAR(white.command->getAimDirection(), 180.0, 1e-5);
+    placePlayer(1, at + Point(-50, 100));
+    EXPECT_NEAR(white.command->getAimDirection(), 206.565051, 1e-5);
+
+    Enemy& black = bind(at, 1);
+    placePlayer(0, at + Point(50, 100));
+    EXPECT_NEAR(black.command->getAimDirection(), 153.434949, 1e-5);
+}
+
+TEST_F(EnemyCommandTest, ATurnIsSixteenMillisecondsOfTheGameClock) {
+    EnemyCommand& command = *bind(Point(150, 200)).command;
+    game.lastTicks = 16000;
+    EXPECT_EQ(command.getTurn(), 1000);
+    game.lastTicks = 16015;
+    EXPECT_EQ(command.getTurn(), 1000);
+    game.lastTicks = 16016;
+    EXPECT_EQ(command.getTurn(), 1001);
+    game.lastTicks = 16000 + 16 * 37 + 5;
+    EXPECT_EQ(command.getTurn(), 1037);
+    // The whole range of the clock stays a positive turn count.
+    game.lastTicks = 0xfffffff0u;
+    EXPECT_EQ(command.getTurn(), 0x0fffffff);
+}
+
+TEST_F(EnemyCommandTest, RankIsTheOwnPlayersWithItsEndsSnapped) {
+    EnemyCommand& white = *bind(Point(150, 200), 0).command;
+    EnemyCommand& black = *bind(Point(150, 200), 1).command;
+    game.players[1]->rank = 0.7;
+    game.players[0]->rank = 0.999995;
+    EXPECT_EQ(white.getRank(), 1.0);
+    game.players[0]->rank = 0.000005;
+    EXPECT_EQ(white.getRank(), 0.0);
+    game.players[0]->rank = 0.99999;
+    EXPECT_EQ(white.getRank(), 0.99999);
+    game.players[0]->rank = 0.42;
+    EXPECT_EQ(white.getRank(), 0.42);
+    EXPECT_EQ(black.getRank(), 0.7);
+}
+
+TEST_F(EnemyCommandTest, BulletsLeaveTheOwnersCentreInItsColourAtTheFiredVelocity) {
+    auto document = load("default-speed.xml");
+    Enemy& owner = bind(Point(120, 80), 1, document.get());
+    owner.step();
+
+    ASSERT_EQ(game.shots.size(), 1u);
+    const Shot& shot = *game.shots.front();
+    EXPECT_EQ(shot.color, 1);
+    EXPECT_EQ(shot.center, Point(120, 80));
+    // No speed given: the default speed of 1 is 100 pixels per second.
+    EXPECT_NEAR(shot.vel.x, 100.0, 1e-5);
+    EXPECT_NEAR(shot.vel.y, 0.0, 1e-5);
+
+    ASSERT_EQ(game.enemies.size(), 2u);
+    const Enemy& bullet = enemy(1);
+    EXPECT_EQ(bullet.color, 1);
+    EXPECT_EQ(bullet.center, Point(120, 80));
+    EXPECT_NEAR(bullet.vel.x, 0.0, 1e-5);
+    EXPECT_NEAR(bullet.vel.y, 150.0, 1e-5);
+    EXPECT_TRUE(bullet.dyeing);
+    EXPECT_EQ(bullet.actions, nullptr);
+    EXPECT_NE(bullet.command, nullptr);
+}
+
+TEST_F(EnemyCommandTest, BulletsThatCanFireAreDrawnWithTheFiringImage) {
+    auto document = load("bullet-images.xml");
+    for (int c : {0, 1}) {
+        SCOPED_TRACE(c);
+        game.enemies.clear();
+        bind(Point(150, 100), c, document.get()).step();
+        ASSERT_EQ(game.enemies.size(), 5u);
+        Window* firing = game.firingBulletImages[c].get();
+        Window* plain = game.plainBulletImages[c].get();
+        // A fire deep in a repeat, a fireRef, an actionRef to an action that never fires.
+        EXPECT_EQ(enemy(1).sprite->image, firing);
+        EXPECT_EQ(enemy(2).sprite->image, firing);
+        EXPECT_EQ(enemy(3).sprite->image, firing);
+        EXPECT_EQ(enemy(4).sprite->image, plain);
+        EXPECT_EQ(enemy(4).color, c);
+
+        // The firing bullet fires one that only steers: plain, whoever fired it.
+        for (int turn = 0; turn < 4 && game.enemies.size() == 5; ++turn) {
+            game.lastTicks += 16;
+            game.thinkEnemies();
+        }
+        ASSERT_EQ(game.enemies.size(), 6u);
+        EXPECT_EQ(enemy(5).sprite->image, plain);
+        EXPECT_EQ(enemy(5).color, c);
+    }
+}
+
+TEST_F(EnemyCommandTest, AFullFieldFiresNothingAndFreesWhatItDidNotFire) {
+    auto document = load("both-kinds.xml");
+    Enemy& owner = bind(Point(150, 100), 0, document.get());
+    // Room for exactly one more object.
+    while (game.shots.size() + game.enemies.size() < Game::kMaxBullets - 1)
+        game.addShot(Point(10, 10), Point(0, 0), 1);
+    const std::size_t shotsBefore = game.shots.size();
+    owner.step();
+    // The first shot fits; both bullets with actions and the second shot are dropped.
+    EXPECT_EQ(game.shots.size(), shotsBefore + 1);
+    EXPECT_EQ(game.enemies.size(), 1u);
+    EXPECT_FALSE(game.hasRoomForBullet());
+
+    // With room for two, a shot and a bullet with actions come out.
+    game.shots.resize(game.shots.size() - 2);
+    owner.command = std::make_unique<EnemyCommand>(document.get(), &owner);
+    owner.step();
+    EXPECT_EQ(game.shots.size() + game.enemies.size(), Game::kMaxBullets);
+    EXPECT_EQ(game.enemies.size(), 2u);
+}
+
+TEST_F(EnemyCommandTest, BulletsThatMultiplyEveryGenerationStopAtTheCap) {
+    auto document = load("multiplying.xml");
+    bind(Point(150, 100), 0, document.get());
+    std::size_t most = 0;
+    for (int turn = 0; turn < 60; ++turn) {
+        game.lastTicks += 16;
+        game.thinkEnemies();
+        most = std::max(most, game.shots.size() + game.enemies.size());
+    }
+    EXPECT_EQ(most, Game::kMaxBullets);
+    EXPECT_EQ(game.enemies.size(), Game::kMaxBullets);
+}

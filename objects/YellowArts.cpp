@@ -45,7 +45,8 @@ void YellowArt3::start() { setDuration(OPPONENT_PULL_TIME); }
 
 void YellowArt3::frame() {
     Player& o = owner->opponent();
-    o.pos += (owner->pos - o.pos).direction() * (OPPONENT_PULL_SPEED * Game::instance()->frameSeconds);
+    const double step = OPPONENT_PULL_SPEED * Game::instance()->frameSeconds;
+    o.pos += (owner->pos - o.pos).direction() * step;
     o.updateCenter();
 }
 

@@ -2,6 +2,7 @@
 // with actions: the median of the enemies' pattern steps, the update, collision and sweep
 // passes, and of the whole frame without the clock's wait.
 #include "core/Game.h"
+#include "input/InputBase.h"
 #include "display/MainWindow.h"
 #include "objects/Enemy.h"
 #include "objects/Player.h"
@@ -145,11 +146,16 @@ int main() {
         std::filesystem::current_path(SKELVO_GAME_DIR);
         Game game;
         game.init();
-        for (int c = 0; c < 2; ++c) game.lifeIcons[c] = std::make_unique<Window>(*game.ballImage);
-        game.players[0] =
-            std::make_unique<Player>(Point(100, 350), game.haloImages[0].get(), 0, 0, 2);
-        game.players[1] =
-            std::make_unique<Player>(Point(200, 350), game.haloImages[1].get(), 1, 5, 2);
+        for (int c = 0; c < 2; ++c) {
+            game.lifeIcons[c] = std::make_unique<Window>(*game.ballImage);
+            game.playerImages[c] = std::make_unique<Window>(*game.haloImages[c]);
+        }
+        // Both sides read the first player's keys, which nobody presses here.
+        MSDL::InputBase* keys = game.inputs[0].get();
+        game.players[0] = std::make_unique<Player>(Point(100, 350), game.playerImages[0].get(),
+                                                   keys, 0, 0, 2);
+        game.players[1] = std::make_unique<Player>(Point(200, 350), game.playerImages[1].get(),
+                                                   keys, 1, 5, 2);
         game.lastTicks = SDL_GetTicks();
 
         Launcher launcher(game);

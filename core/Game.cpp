@@ -168,7 +168,8 @@ int Game::selectPlayers() {
     inputs[1] = std::move(second);
     for (int side = 0; side < 2; ++side) makePlayerPicture(side, selection.artColor[side]);
     for (int side = 0; side < 2; ++side) {
-        players[side] = std::make_unique<Player>(START[side], playerImages[side].get(), side,
+        players[side] = std::make_unique<Player>(START[side], playerImages[side].get(),
+                                                 inputs[side].get(), side,
                                                  selection.artColor[side], START_LIVES);
     }
     return 0;

@@ -45,7 +45,7 @@ struct RecordingEnemy : Enemy {
 
 struct RecordingPlayer : Player {
     RecordingPlayer(Recorder& r, const Point& at, Window* image, int color)
-        : Player(at, image, color, 0, 2), rec(r) {}
+        : Player(at, image, Game::instance()->inputs[color].get(), color, 0, 2), rec(r) {}
     void hit(Charactor& o) override { rec.note(*this, "hit", &o); Player::hit(o); }
     void hitByShot(Shot& s) override { rec.note(*this, "hitByShot", &s); }
     void hitByEnemy(Enemy& e) override { rec.note(*this, "hitByEnemy", &e); }
@@ -61,14 +61,16 @@ struct RecordingSpark : BuzzEffect {
     Recorder& rec;
 };
 
-// Ends the match after a number of its own updates, as a player's death would.
+// Ends the match after a number of its own updates, as a player's death would. It reads a
+// device of its own, so the tests script the first device for the after-match choice alone.
 struct FinishingPlayer : Player {
-    FinishingPlayer(Window* image, int frames) : Player(Point(100, 350), image, 0, 0, 2),
-                                                 left(frames) {}
+    FinishingPlayer(Window* image, int frames)
+        : Player(Point(100, 350), image, &idle, 0, 0, 2), left(frames) {}
     void update() override {
         Player::update();
         if (--left == 0) Game::instance()->matchOver = true;
     }
+    ScriptedInput idle;
     int left;
 };
 

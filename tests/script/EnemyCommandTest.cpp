@@ -34,7 +34,8 @@ protected:
     Enemy& bind(const Point& at, int c = 0) { return bind(at, c, idle.get()); }
 
     void placePlayer(int c, const Point& center) {
-        game.players[c] = std::make_unique<Player>(center, game.haloImages[c].get(), c, 0, 2);
+        game.players[c] = std::make_unique<Player>(center, game.haloImages[c].get(),
+                                                   game.inputs[c].get(), c, 0, 2);
     }
     Enemy& enemy(int i) { return **std::next(game.enemies.begin(), i); }
 

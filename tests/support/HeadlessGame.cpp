@@ -14,13 +14,18 @@ HeadlessGameTest::HeadlessGameTest(const std::string& dir) : in(dir) {
     game.lastTicks = 1000;
     game.frameSeconds = 0.0;
     // The menus build these per match; the halo and the plain ball stand in for them.
-    for (int c = 0; c < 2; ++c) game.lifeIcons[c] = std::make_unique<Window>(*game.ballImage);
+    for (int c = 0; c < 2; ++c) {
+        game.lifeIcons[c] = std::make_unique<Window>(*game.ballImage);
+        game.playerImages[c] = std::make_unique<Window>(*game.haloImages[c]);
+    }
     placePlayers();
 }
 
 void HeadlessGameTest::placePlayers() {
-    game.players[0] = std::make_unique<Player>(Point(100, 350), game.haloImages[0].get(), 0, 0, 2);
-    game.players[1] = std::make_unique<Player>(Point(200, 350), game.haloImages[1].get(), 1, 5, 2);
+    game.players[0] =
+        std::make_unique<Player>(Point(100, 350), game.haloImages[0].get(), input, 0, 0, 2);
+    game.players[1] =
+        std::make_unique<Player>(Point(200, 350), game.haloImages[1].get(), input2, 1, 5, 2);
 }
 
 Uint32 HeadlessGameTest::mapped(Color c) const {

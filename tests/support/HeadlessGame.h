@@ -22,7 +22,8 @@ protected:
     // Started in `dir` instead of the staged directory: a copy whose files a test changes.
     explicit HeadlessGameTest(const std::string& dir);
 
-    // White at (100, 350) and black at (200, 350), as a match starts, with 2 lives each.
+    // White at (100, 350) steered by `input` and black at (200, 350) by `input2`, as a match
+    // starts, with 2 lives each.
     void placePlayers();
     // A pixel of the screen or of the canvas, in the surface's own format.
     Uint32 screenAt(int x, int y) const { return game.window->getPixel(x, y); }

@@ -28,9 +28,11 @@ Game& headlessGame() {
         if (chdir(SKELVO_GAME_DIR) != 0) std::abort();
         auto* g = new Game;
         g->init();
+        // Players stand where a match puts them; nobody steers them here.
+        for (int c = 0; c < 2; ++c) g->playerImages[c] = std::make_unique<Window>(*g->haloImages[c]);
         for (int c = 0; c < 2; ++c) {
             g->players[c] = std::make_unique<Player>(Point(100.0 + 100 * c, 350),
-                                                     g->haloImages[c].get(), c, c, 2);
+                                                     g->playerImages[c].get(), nullptr, c, c, 2);
         }
         return g;
     }();

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <regex>
+#include <thread>
 
 namespace {
 
@@ -18,6 +21,11 @@ int countPixels(const SDL_Surface* s, int x0, int y0, int x1, int y1, bool (*mat
 }
 
 bool isBlack(Rgb8 c) { return c.r < 40 && c.g < 40 && c.b < 40; }
+bool isWhite(Rgb8 c) { return c.r > 215 && c.g > 215 && c.b > 215; }
+bool isGrey(Rgb8 c) { return c.r > 115 && c.r < 135 && c.g > 115 && c.g < 135 && c.b > 115 && c.b < 135; }
+bool isField(Rgb8 c) { return c.b - c.r >= 6; }
+// A gauge's grey frame or its bar in either side's colour.
+bool isGauge(Rgb8 c) { return isGrey(c) || isWhite(c) || isBlack(c); }
 bool isSlate(Rgb8 c) { return c.r > 80 && c.r < 130 && c.b > 95 && c.b < 140; }
 
 }  // namespace
@@ -38,6 +46,61 @@ TEST(RealWindow, MenuShowsAndEscapeLeaves) {
     skelvo.press("Escape");
     EXPECT_EQ(skelvo.wait(20), 0) << skelvo.err();
     EXPECT_EQ(skelvo.out(), "KLV:\n300*400*16\nfailed open joystick 0\n");
+}
+
+// Two matches against the computer as a player plays them: choose "vs CPU" (z confirms),
+// pick a character for each side, play, end the match with Escape, go back to the menu,
+// play again, and quit at the after-match choice.
+TEST(RealWindow, TwoMatchesAgainstTheComputer) {
+    GameCopy game;
+    XServer x(640, 480);
+    GameProcess skelvo(x, game.path());
+    ASSERT_TRUE(skelvo.waitForOutput("300*400*16\n", 1, 20)) << skelvo.err();
+    skelvo.window();
+
+    skelvo.press("z");
+    // The player select: its title in white across the top row, the six words in both colours.
+    SDL_Surface* select = x.screenshot(game.file("select.bmp"));
+    EXPECT_GT(countPixels(select, 64, 0, 230, 20, isWhite), 60);
+    EXPECT_GT(countPixels(select, 8, 20, 80, 140, isWhite), 150);
+    EXPECT_GT(countPixels(select, 8, 220, 80, 340, isBlack), 150);
+    SDL_FreeSurface(select);
+    if (const char* keep = std::getenv("SKELVO_SCREENSHOTS"))
+        x.savePng(std::string(keep) + "/select.png", 0, 0, 300, 400);
+    skelvo.press("Down");
+    skelvo.press("z");
+    skelvo.press("z");
+
+    // A match in progress: the field (its slate, or washed toward a colour after a death keeps
+    // its blue tint), partners and bullets of both colours, and the gauges below.
+    std::this_thread::sleep_for(std::chrono::seconds(4));
+    SDL_Surface* match = x.screenshot(game.file("match.bmp"));
+    EXPECT_GT(countPixels(match, 0, 0, 300, 340, isField), 20000);
+    EXPECT_GT(countPixels(match, 0, 0, 300, 340, isWhite), 40);
+    EXPECT_GT(countPixels(match, 0, 0, 300, 340, isBlack), 40);
+    EXPECT_GT(countPixels(match, 20, 387, 121, 396, isGauge), 800);
+    EXPECT_GT(countPixels(match, 180, 387, 281, 396, isGauge), 800);
+    EXPECT_GT(countPixels(match, 20, 372, 121, 381, isGauge), 800);
+    EXPECT_GT(countPixels(match, 180, 372, 281, 381, isGauge), 800);
+    SDL_FreeSurface(match);
+    if (const char* keep = std::getenv("SKELVO_SCREENSHOTS"))
+        x.savePng(std::string(keep) + "/match.png", 0, 0, 300, 400);
+
+    skelvo.press("Escape");
+    ASSERT_TRUE(skelvo.waitForOutput("fps\n", 1, 20)) << skelvo.out() << skelvo.err();
+    skelvo.press("z");
+    skelvo.press("z");
+    skelvo.press("z");
+    skelvo.press("z");
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    skelvo.press("Escape");
+    ASSERT_TRUE(skelvo.waitForOutput("fps\n", 2, 20)) << skelvo.out() << skelvo.err();
+    skelvo.press("Escape");
+    EXPECT_EQ(skelvo.wait(20), 0) << skelvo.err();
+    const std::regex lines("KLV:\n300\\*400\\*16\nfailed open joystick 0\n[1-9][0-9]*fps\n"
+                           "[1-9][0-9]*fps\n");
+    EXPECT_TRUE(std::regex_match(skelvo.out(), lines)) << skelvo.out();
+    EXPECT_EQ(skelvo.err(), "");
 }
 
 TEST(RealWindow, ScreenFileStretchesTheWindow) {

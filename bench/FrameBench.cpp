@@ -46,6 +46,7 @@ using Clock = std::chrono::steady_clock;
 // Of every four bullets held on the field one carries actions of its own.
 const std::size_t BULLETS_PER_BULLET_ENEMY = 4;
 const unsigned SEED = 20240607u;
+const int FULL_FIELD_FRAMES = 200;
 
 struct Case {
     std::string name;
@@ -375,18 +376,28 @@ int runPlay(BenchGame& bench, double seconds) {
     const long started = peakKilobytes();
     GameSide g(bench);
     std::size_t most = 0;
+    const int frames = static_cast<int>(seconds / BenchGame::kFrameSeconds);
     for (int level : {0, 5, 10}) {
         const Case c{"level", level, 0, 0, 0};
         g.start(c);
-        const int frames = static_cast<int>(seconds / BenchGame::kFrameSeconds);
         for (int i = 0; i < frames; ++i) {
             g.frame();
             most = std::max(most, g.objects());
         }
     }
+    const long played = peakKilobytes();
+    // The most a pattern can ever put on the field.
+    const Case full{"full", -1, Game::kMaxBullets, 0, 0};
+    g.start(full);
+    for (int i = 0; i < FULL_FIELD_FRAMES; ++i) {
+        g.frame();
+        g.fill(full);
+    }
     std::printf("peak resident memory: %ld KiB after start-up, %ld KiB after playing levels 0, 5 "
-                "and 10 for %.0f s of game time each (at most %zu objects on the field)\n",
-                started, peakKilobytes(), seconds, most);
+                "and 10 for %.0f s of game time each (at most %zu objects on the field), %ld KiB "
+                "with the field held full (%zu objects) for %d frames\n",
+                started, played, seconds, most, peakKilobytes(), Game::kMaxBullets,
+                FULL_FIELD_FRAMES);
     return 0;
 }
 

@@ -33,8 +33,8 @@ public:
     bool hasRoom() const;
 
     // One frame at the clock's `now` and `seconds`: the runners, then moving and drawing,
-    // the flip, the canvas onto the screen, the sweep and the events. `bulletmlMicros` and
-    // `sdlMicros`, when given, get the time spent in the runners and in everything else.
+    // the flip, the canvas onto the screen, the sweep and the events. When both are given,
+    // `bulletmlMicros` and `sdlMicros` get the time spent in the runners and in the rest.
     void frame(double* bulletmlMicros = nullptr, double* sdlMicros = nullptr);
 
     std::size_t objectCount() const { return enemies.size() + shots.size(); }

@@ -102,12 +102,12 @@ FloorBody& FloorField::addShot(const Point& center, const Point& vel, int c) {
     return shots.back();
 }
 
-FloorBody& FloorField::addBullet(const Point& center, const Point& vel, BulletMLState* state,
-                                 int c) {
+FloorBody& FloorField::addBullet(const Point& center, const Point& vel,
+                                 std::unique_ptr<BulletMLState> state, int c) {
     SDL_Surface* sprite = canFire(*state) ? firingImages_[c] : plainImages_[c];
     enemies.push_back(std::make_unique<FloorBody>(body(center, vel, sprite, c)));
     FloorBody& b = *enemies.back();
-    b.runner = std::make_unique<FloorRunner>(state, *this, b);
+    b.runner = std::make_unique<FloorRunner>(state.release(), *this, b);
     return b;
 }
 

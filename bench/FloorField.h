@@ -28,7 +28,9 @@ public:
     void readPlayers();
 
     FloorBody& addShot(const Point& center, const Point& vel, int c);
-    FloorBody& addBullet(const Point& center, const Point& vel, BulletMLState* state, int c);
+    // The state goes to the new body's runner, which frees it while being built.
+    FloorBody& addBullet(const Point& center, const Point& vel,
+                         std::unique_ptr<BulletMLState> state, int c);
     FloorBody& addPartner(const Point& center, ActionList* list, int c);
     bool hasRoom() const;
 
@@ -56,6 +58,7 @@ private:
     FloorBody body(const Point& center, const Point& vel, SDL_Surface* sprite, int c) const;
 
     Game& game_;  // not owned
+    // The game's surfaces, not owned.
     SDL_Surface* screen_;
     SDL_Surface* canvas_;
     std::array<SDL_Surface*, 2> shotImages_;

@@ -4,6 +4,9 @@
 #include "FloorBody.h"
 #include "FloorField.h"
 
+#include <memory>
+#include <utility>
+
 namespace {
 
 // BulletML speed units and pixels per second, as the game converts them.
@@ -40,11 +43,9 @@ void FloorRunner::createSimpleBullet(double direction, double speed) {
 }
 
 void FloorRunner::createBullet(BulletMLState* state, double direction, double speed) {
-    if (!field_.hasRoom()) {
-        delete state;
-        return;
-    }
-    field_.addBullet(body_.center, velocity(direction, speed), state, body_.color);
+    std::unique_ptr<BulletMLState> owned(state);
+    if (!field_.hasRoom()) return;
+    field_.addBullet(body_.center, velocity(direction, speed), std::move(owned), body_.color);
 }
 
 int FloorRunner::getTurn() { return static_cast<int>(field_.now >> TURN_SHIFT); }

@@ -209,7 +209,11 @@ int Game::play() {
     if (quitRequested) return 1;
     std::cout << fpsLine(frameCount, startTicks, lastTicks) << std::endl;
     waitRelease();
-    return waitDecision();
+    const int decision = waitDecision();
+    // The button that chose the menu would otherwise still be down when the mode menu first
+    // looks, and choose there too.
+    if (decision == 0) waitRelease();
+    return decision;
 }
 
 void Game::reset() {

@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-void check(bool success, const std::string& what) {
+void check(bool success, const char* what) {
     if (!success) throw std::runtime_error(what);
 }
 

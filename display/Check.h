@@ -3,12 +3,12 @@
 
 #include <SDL.h>
 
-#include <string>
-
 struct Point;
 
 // Throws std::runtime_error carrying `what` (the failed operation's name) unless `success`.
-void check(bool success, const std::string& what);
+// A plain C string: every blit of a frame passes here, and a std::string built for each call
+// costs a heap allocation whenever the name outgrows the small-string buffer.
+void check(bool success, const char* what);
 
 // With `sized` false the pairs are the two corners, both inclusive; with `sized` true the
 // second pair is the width and height.

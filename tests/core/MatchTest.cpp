@@ -279,16 +279,23 @@ TEST_F(MatchTest, AFinishedMatchReportsItsFrameRateAndWaitsForTheChoice) {
     game.players[0] = std::make_unique<FinishingPlayer>(game.haloImages[0].get(), 4);
     std::set<int> pressed;
     int looks = 0;
-    input->anyPressed = [&] { return !pressed.empty(); };
+    int heldLooks = 0;
+    // Button 0 goes down during the second look and is let go three looks later.
     input->pressed = [&](int b) {
-        // Button 0 goes down during the second look.
-        if (++looks > 4) pressed.insert(0);
+        if (++looks > 4 && heldLooks == 0) pressed.insert(0);
         return pressed.count(b) > 0;
+    };
+    input->anyPressed = [&] {
+        if (!pressed.empty() && ++heldLooks > 3) pressed.clear();
+        return !pressed.empty();
     };
     testing::internal::CaptureStdout();
     const int result = game.play();
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(result, 0);
+    // The choosing button is up again before the menu could see it.
+    EXPECT_TRUE(pressed.empty());
+    EXPECT_EQ(heldLooks, 4);
     // The first update places the field before the clock starts; three frames follow.
     EXPECT_EQ(game.frameCount, 3);
     EXPECT_EQ(out, Game::fpsLine(3, game.startTicks, game.lastTicks) + "\n");

@@ -28,14 +28,21 @@ bool isField(Rgb8 c) { return c.b - c.r >= 6; }
 bool isGauge(Rgb8 c) { return isGrey(c) || isWhite(c) || isBlack(c); }
 bool isSlate(Rgb8 c) { return c.r > 80 && c.r < 130 && c.b > 95 && c.b < 140; }
 
+// Each screen is waited for before a key is pressed on it: a press and release that both
+// come before the game looks at its keys would go unseen.
+bool modeMenuShown(const SDL_Surface* s) { return countPixels(s, 64, 200, 140, 220, isBlack) > 30; }
+bool selectShown(const SDL_Surface* s) { return countPixels(s, 64, 0, 230, 20, isWhite) > 60; }
+bool matchShown(const SDL_Surface* s) { return countPixels(s, 20, 387, 121, 396, isGauge) > 800; }
+
 }  // namespace
 
 TEST(RealWindow, MenuShowsAndEscapeLeaves) {
     GameCopy game;
     XServer x(640, 480);
     GameProcess skelvo(x, game.path());
-    ASSERT_TRUE(skelvo.waitForOutput("300*400*16\n", 1, 20)) << skelvo.err();
+    ASSERT_TRUE(skelvo.waitForOutput("300*400*16\n", 1, 60)) << skelvo.err();
     skelvo.window();
+    ASSERT_TRUE(x.waitForScreen(game.file("menu.bmp"), modeMenuShown, 30));
     SDL_Surface* menu = x.screenshot(game.file("menu.bmp"));
     // The field's slate, and dark text where "vs CPU" and the cursor stand (rows 10 to 13).
     EXPECT_GT(countPixels(menu, 0, 0, 300, 400, isSlate), 100000);
@@ -44,7 +51,7 @@ TEST(RealWindow, MenuShowsAndEscapeLeaves) {
     EXPECT_EQ(countPixels(menu, 300, 0, 640, 480, isSlate), 0);
     SDL_FreeSurface(menu);
     skelvo.press("Escape");
-    EXPECT_EQ(skelvo.wait(20), 0) << skelvo.err();
+    EXPECT_EQ(skelvo.wait(60), 0) << skelvo.err();
     EXPECT_EQ(skelvo.out(), "KLV:\n300*400*16\nfailed open joystick 0\n");
 }
 
@@ -55,10 +62,13 @@ TEST(RealWindow, TwoMatchesAgainstTheComputer) {
     GameCopy game;
     XServer x(640, 480);
     GameProcess skelvo(x, game.path());
-    ASSERT_TRUE(skelvo.waitForOutput("300*400*16\n", 1, 20)) << skelvo.err();
+    ASSERT_TRUE(skelvo.waitForOutput("300*400*16\n", 1, 60)) << skelvo.err();
     skelvo.window();
+    const std::string shot = game.file("shot.bmp");
 
+    ASSERT_TRUE(x.waitForScreen(shot, modeMenuShown, 30));
     skelvo.press("z");
+    ASSERT_TRUE(x.waitForScreen(shot, selectShown, 60));
     // The player select: its title in white across the top row, the six words in both colours.
     SDL_Surface* select = x.screenshot(game.file("select.bmp"));
     EXPECT_GT(countPixels(select, 64, 0, 230, 20, isWhite), 60);
@@ -71,6 +81,7 @@ TEST(RealWindow, TwoMatchesAgainstTheComputer) {
     skelvo.press("z");
     skelvo.press("z");
 
+    ASSERT_TRUE(x.waitForScreen(shot, matchShown, 60));
     // A match in progress: the field (its slate, or washed toward a colour after a death keeps
     // its blue tint), partners and bullets of both colours, and the gauges below.
     std::this_thread::sleep_for(std::chrono::seconds(4));
@@ -87,16 +98,19 @@ TEST(RealWindow, TwoMatchesAgainstTheComputer) {
         x.savePng(std::string(keep) + "/match.png", 0, 0, 300, 400);
 
     skelvo.press("Escape");
-    ASSERT_TRUE(skelvo.waitForOutput("fps\n", 1, 20)) << skelvo.out() << skelvo.err();
+    ASSERT_TRUE(skelvo.waitForOutput("fps\n", 1, 60)) << skelvo.out() << skelvo.err();
+    skelvo.press("z");
+    ASSERT_TRUE(x.waitForScreen(shot, modeMenuShown, 60));
+    skelvo.press("z");
+    ASSERT_TRUE(x.waitForScreen(shot, selectShown, 60));
     skelvo.press("z");
     skelvo.press("z");
-    skelvo.press("z");
-    skelvo.press("z");
+    ASSERT_TRUE(x.waitForScreen(shot, matchShown, 60));
     std::this_thread::sleep_for(std::chrono::seconds(2));
     skelvo.press("Escape");
-    ASSERT_TRUE(skelvo.waitForOutput("fps\n", 2, 20)) << skelvo.out() << skelvo.err();
+    ASSERT_TRUE(skelvo.waitForOutput("fps\n", 2, 60)) << skelvo.out() << skelvo.err();
     skelvo.press("Escape");
-    EXPECT_EQ(skelvo.wait(20), 0) << skelvo.err();
+    EXPECT_EQ(skelvo.wait(60), 0) << skelvo.err();
     const std::regex lines("KLV:\n300\\*400\\*16\nfailed open joystick 0\n[1-9][0-9]*fps\n"
                            "[1-9][0-9]*fps\n");
     EXPECT_TRUE(std::regex_match(skelvo.out(), lines)) << skelvo.out();
@@ -108,7 +122,7 @@ TEST(RealWindow, ScreenFileStretchesTheWindow) {
     game.write("screen", "450 600\n");
     XServer x(800, 700);
     GameProcess skelvo(x, game.path());
-    ASSERT_TRUE(skelvo.waitForOutput("300*400*16\n", 1, 20)) << skelvo.err();
+    ASSERT_TRUE(skelvo.waitForOutput("300*400*16\n", 1, 60)) << skelvo.err();
     const std::string geometry = x.run("xdotool getwindowgeometry " + skelvo.window());
     EXPECT_NE(geometry.find("Geometry: 450x600"), std::string::npos) << geometry;
     SDL_Surface* shot = x.screenshot(game.file("stretched.bmp"));
@@ -117,5 +131,5 @@ TEST(RealWindow, ScreenFileStretchesTheWindow) {
     EXPECT_FALSE(isSlate(pixelAt(shot, 460, 610)));
     SDL_FreeSurface(shot);
     skelvo.press("Escape");
-    EXPECT_EQ(skelvo.wait(20), 0) << skelvo.err();
+    EXPECT_EQ(skelvo.wait(60), 0) << skelvo.err();
 }

@@ -79,6 +79,19 @@ SDL_Surface* XServer::screenshot(const std::string& bmpPath) const {
     return s;
 }
 
+bool XServer::waitForScreen(const std::string& bmpPath, bool (*seen)(const SDL_Surface*),
+                            double seconds) const {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    do {
+        SDL_Surface* s = screenshot(bmpPath);
+        const bool ok = seen(s);
+        SDL_FreeSurface(s);
+        if (ok) return true;
+        sleepMs(100);
+    } while (std::chrono::steady_clock::now() < end);
+    return false;
+}
+
 void XServer::savePng(const std::string& pngPath, int x, int y, int w, int h) const {
     run("xwd -root -silent | /usr/bin/convert xwd:- -crop " + std::to_string(w) + "x" +
         std::to_string(h) + "+" + std::to_string(x) + "+" + std::to_string(y) + " +repage png:" +

@@ -19,6 +19,9 @@ public:
     std::string run(const std::string& command) const;
     // The whole screen, as a surface in the screen's own pixel layout (caller frees).
     SDL_Surface* screenshot(const std::string& bmpPath) const;
+    // Takes screenshots until `seen` holds for one; false after `seconds`.
+    bool waitForScreen(const std::string& bmpPath, bool (*seen)(const SDL_Surface*),
+                       double seconds) const;
     // Writes a PNG of the area (x, y, w, h) of the screen.
     void savePng(const std::string& pngPath, int x, int y, int w, int h) const;
 

@@ -35,7 +35,7 @@ GameRun runSkelvo(const std::string& dir, const std::vector<std::string>& args, 
         for (auto& a : copies) argv.push_back(a.data());
         argv.push_back(nullptr);
         // A sanitized game gets the same library-only leak suppression as the tests.
-        setenv("LSAN_OPTIONS", "suppressions=" SKELVO_LSAN_SUPPRESSIONS, 1);
+        setenv("LSAN_OPTIONS", "suppressions=" SKELVO_LSAN_SUPPRESSIONS ":print_suppressions=0", 1);
         execv(argv[0], argv.data());
         _exit(127);
     }

@@ -5,7 +5,6 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,38 +17,32 @@ namespace {
 
 void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-bool exists(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
-}
-
 }  // namespace
 
 XServer::XServer(int width, int height) {
-    int number = 0;
-    for (int n = 70 + static_cast<int>(getpid() % 200); n < 400; ++n) {
-        if (!exists("/tmp/.X" + std::to_string(n) + "-lock") &&
-            !exists("/tmp/.X11-unix/X" + std::to_string(n))) {
-            number = n;
-            break;
-        }
-    }
-    if (number == 0) throw std::runtime_error("no free X display");
-    name = ":" + std::to_string(number);
+    // Xvfb chooses a free display itself and tells its number once it accepts clients, so
+    // servers of tests running side by side never race for one.
+    int ready[2];
+    if (pipe(ready) != 0) throw std::runtime_error("pipe failed");
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
     pid = fork();
     if (pid == 0) {
+        close(ready[0]);
         const int null = open("/dev/null", O_WRONLY);
         dup2(null, 1);
         dup2(null, 2);
-        execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
+        const std::string fd = std::to_string(ready[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
+               "-nolisten", "tcp", static_cast<char*>(nullptr));
         _exit(127);
     }
-    const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
-    for (int i = 0; i < 100 && !exists(socket); ++i) sleepMs(50);
-    if (!exists(socket)) throw std::runtime_error("Xvfb did not start on " + name);
-    sleepMs(200);
+    close(ready[1]);
+    std::string number;
+    char c;
+    while (read(ready[0], &c, 1) == 1 && c != '\n') number += c;
+    close(ready[0]);
+    if (number.empty()) throw std::runtime_error("Xvfb did not start");
+    name = ":" + number;
 }
 
 XServer::~XServer() {
@@ -108,7 +101,7 @@ GameProcess::GameProcess(const XServer& server, const std::string& d) : x(server
         dup2(err, 2);
         setenv("DISPLAY", x.display().c_str(), 1);
         unsetenv("SDL_VIDEODRIVER");
-        setenv("LSAN_OPTIONS", "suppressions=" SKELVO_LSAN_SUPPRESSIONS, 1);
+        setenv("LSAN_OPTIONS", "suppressions=" SKELVO_LSAN_SUPPRESSIONS ":print_suppressions=0", 1);
         execl("./skelvo", "./skelvo", static_cast<char*>(nullptr));
         _exit(127);
     }

@@ -26,6 +26,7 @@ TEST(MakeRect, InclusiveCornersAndSizes) {
     // Points are truncated toward zero.
     EXPECT_TRUE(is(makeRect(Point(-1.7, 2.9), Point(10.9, 12.2)), -1, 2, 12, 11));
 }
+
 TEST_F(WindowTest, PixelAccessAtEveryDepth) {
     for (int depth : {8, 16, 24, 32}) {
         Window w(Point(7, 5), depth, 0);

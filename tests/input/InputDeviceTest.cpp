@@ -79,6 +79,7 @@ TEST_F(Device, HeldArrowsGiveTheOrOfTheirBitsEvenWhenOpposite) {
         EXPECT_EQ(input->getDirection(), row.bits) << row.bits;
     }
 }
+
 TEST(ButtonAxis, EachListStopsAtItsFirstHeldSource) {
     int firstAsked = 0, secondAsked = 0, rightAsked = 0;
     ButtonAxisInput axis;

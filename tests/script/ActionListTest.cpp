@@ -62,6 +62,7 @@ TEST(ActionList, CommentsAndBlankLinesGiveAnEmptyListThatHandsOutNothingInEither
     sequential.rewind();
     EXPECT_EQ(sequential.next(), nullptr);
 }
+
 TEST(ActionList, OnlyTheFirstWordCountsAndAHashEndsIt) {
     ActionList list(actionFile("Zako#dyeing enemies\n" + kDoc1 + "#first document\n" + kDoc2 +
                                " trailing words # and a comment\n#" + kDoc3 + "\n"));
@@ -104,6 +105,7 @@ TEST(ActionList, RandomOrderReachesEveryDocumentAndTheTopDrawPlaysTheLast) {
     EXPECT_EQ(seen.size(), 3u);
     EXPECT_EQ(seen.count(nullptr), 0u);
 }
+
 TEST(ActionList, MissingFileMessageIsThePathFollowedByTheComplaint) {
     const std::string path = testing::TempDir() + "no-such-list.act";
     EXPECT_EQ(errorOf(path), path + "action File not Found!\n");

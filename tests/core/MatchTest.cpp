@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -23,41 +24,17 @@ struct Recorder {
     }
 };
 
-struct RecordingShot : Shot {
-    RecordingShot(Recorder& r, const Point& at, Window* image, int color)
-        : Shot(at, Point(0, 0), image, color), rec(r) {}
-    void hit(Charactor& o) override { rec.note(*this, "hit", &o); Shot::hit(o); }
+// Writes down its calls; a hitBy call stops there, so only the order of the hits is tested.
+template <class Base>
+struct Recording : Base {
+    template <class... Args>
+    Recording(Recorder& r, Args&&... args) : Base(std::forward<Args>(args)...), rec(r) {}
+    void hit(Charactor& o) override { rec.note(*this, "hit", &o); Base::hit(o); }
     void hitByPlayer(Player& p) override { rec.note(*this, "hitByPlayer", &p); }
-    void update() override { rec.note(*this, "update"); Shot::update(); }
-    void checkField() override { rec.note(*this, "checkField"); Shot::checkField(); }
-    Recorder& rec;
-};
-
-struct RecordingEnemy : Enemy {
-    RecordingEnemy(Recorder& r, const Point& at, Window* image, ActionList* list)
-        : Enemy(at, image, list, 1), rec(r) {}
-    void hit(Charactor& o) override { rec.note(*this, "hit", &o); Enemy::hit(o); }
-    void hitByPlayer(Player& p) override { rec.note(*this, "hitByPlayer", &p); }
-    void update() override { rec.note(*this, "update"); Enemy::update(); }
-    void checkField() override { rec.note(*this, "checkField"); Enemy::checkField(); }
-    Recorder& rec;
-};
-
-struct RecordingPlayer : Player {
-    RecordingPlayer(Recorder& r, const Point& at, Window* image, int color)
-        : Player(at, image, Game::instance()->inputs[color].get(), color, 0, 2), rec(r) {}
-    void hit(Charactor& o) override { rec.note(*this, "hit", &o); Player::hit(o); }
     void hitByShot(Shot& s) override { rec.note(*this, "hitByShot", &s); }
     void hitByEnemy(Enemy& e) override { rec.note(*this, "hitByEnemy", &e); }
-    void update() override { rec.note(*this, "update"); Player::update(); }
-    void checkField() override { rec.note(*this, "checkField"); Player::checkField(); }
-    Recorder& rec;
-};
-
-struct RecordingSpark : BuzzEffect {
-    RecordingSpark(Recorder& r, Player* owner, const Point& at)
-        : BuzzEffect(owner, at, 0), rec(r) {}
-    void update() override { rec.note(*this, "update"); BuzzEffect::update(); }
+    void update() override { rec.note(*this, "update"); Base::update(); }
+    void checkField() override { rec.note(*this, "checkField"); Base::checkField(); }
     Recorder& rec;
 };
 
@@ -77,14 +54,15 @@ struct FinishingPlayer : Player {
 struct MatchTest : HeadlessGameTest {
     // Puts recording players at `white` and `black` and a recording shot at each point.
     void stage(const Point& white, const Point& black, std::initializer_list<Point> shots) {
-        game.players[0] = std::make_unique<RecordingPlayer>(rec, white, halo(0), 0);
-        game.players[1] = std::make_unique<RecordingPlayer>(rec, black, halo(1), 1);
+        for (int c : {0, 1})
+            game.players[c] = std::make_unique<Recording<Player>>(
+                rec, c ? black : white, halo(c), game.inputs[c].get(), c, 0, 2);
         rec.names[game.players[0].get()] = "white";
         rec.names[game.players[1].get()] = "black";
         char name = 'A';
         for (const Point& at : shots) {
             game.shots.push_back(
-                std::make_unique<RecordingShot>(rec, at, game.shotImages[1].get(), 1));
+                std::make_unique<Recording<Shot>>(rec, at, Point(0, 0), game.shotImages[1].get(), 1));
             rec.names[game.shots.back().get()] = std::string(1, name++);
         }
     }
@@ -92,8 +70,8 @@ struct MatchTest : HeadlessGameTest {
     void stageEnemies(std::initializer_list<Point> at) {
         char name = 'P';
         for (const Point& p : at) {
-            game.enemies.push_back(std::make_unique<RecordingEnemy>(
-                rec, p, game.enemyImages[1].get(), game.actions.defaultList()));
+            game.enemies.push_back(std::make_unique<Recording<Enemy>>(
+                rec, p, game.enemyImages[1].get(), game.actions.defaultList(), 1));
             rec.names[game.enemies.back().get()] = std::string(1, name++);
         }
     }
@@ -108,8 +86,8 @@ struct MatchTest : HeadlessGameTest {
 TEST_F(MatchTest, UpdatesEnemiesThenShotsThenSparksThenPlayersAndChecksEachGroupAfterItMoved) {
     stage(Point(100, 350), Point(200, 350), {Point(50, 50), Point(60, 50)});
     stageEnemies({Point(150, 50), Point(250, 50)});
-    game.buzzEffects.push_back(std::make_unique<RecordingSpark>(rec, game.players[0].get(),
-                                                                Point(150, 150)));
+    game.buzzEffects.push_back(std::make_unique<Recording<BuzzEffect>>(
+        rec, game.players[0].get(), Point(150, 150), 0));
     rec.names[game.buzzEffects.back().get()] = "S";
     game.updateAll();
     EXPECT_EQ(rec.calls, (std::vector<std::string>{

@@ -73,21 +73,25 @@ TEST(Cursor, MovesDownFirstThenUpAndNeverPastAnEnd) {
     EXPECT_EQ(moveCursor(2, DOWN | MSDL::LEFT, 5), 3);
 }
 
-TEST_F(MenusTest, ModeMenuMovesBeforeLookingAtTheButtonAndStaysOnItsEnds) {
-    EXPECT_EQ(runMode({{DOWN, {CHOOSE}}}), 0);
-    EXPECT_FALSE(selection.vsCpu);
-    EXPECT_EQ(runMode({{UP}, {0, {CHOOSE}}}), 0);
-    EXPECT_TRUE(selection.vsCpu);
-    EXPECT_EQ(runMode({{DOWN}, {DOWN}, {0, {CHOOSE}}}), 0);
-    EXPECT_FALSE(selection.vsCpu);
-}
-
-TEST_F(MenusTest, ButtonThreeLeavesUnlessButtonZeroIsDownToo) {
-    selection.vsCpu = false;
-    EXPECT_EQ(runMode({{0, {LEAVE}}}), -1);
-    EXPECT_FALSE(selection.vsCpu);
-    EXPECT_EQ(runMode({{0, {CHOOSE, LEAVE}}}), 0);
-    EXPECT_TRUE(selection.vsCpu);
+// The menu moves before it looks at the button, stays on its ends, and button 3 leaves
+// unless button 0 is down too.
+TEST_F(MenusTest, ModeMenuMovesThenChoosesOrLeaves) {
+    const struct {
+        std::vector<MenuStep> steps;
+        int result;
+        bool vsCpu;
+    } table[] = {{{{DOWN, {CHOOSE}}}, 0, false},
+                 {{{UP}, {0, {CHOOSE}}}, 0, true},
+                 {{{DOWN}, {DOWN}, {0, {CHOOSE}}}, 0, false},
+                 {{{0, {LEAVE}}}, -1, false},
+                 {{{0, {CHOOSE, LEAVE}}}, 0, true}};
+    int row = 0;
+    for (const auto& r : table) {
+        // A choice must write its answer; leaving must write nothing.
+        selection.vsCpu = r.result == 0 ? !r.vsCpu : false;
+        EXPECT_EQ(runMode(r.steps), r.result) << row;
+        EXPECT_EQ(selection.vsCpu, r.vsCpu) << row++;
+    }
 }
 
 TEST_F(MenusTest, ModeMenuDrawsBothEntriesAndMovesItsMark) {

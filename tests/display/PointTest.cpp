@@ -44,9 +44,3 @@ TEST(PointDirection, SignedSquaresAndTheZeroVector) {
     EXPECT_EQ(z, Point(0, 0));
     EXPECT_FALSE(std::isnan(z.x) || std::isnan(z.y));
 }
-
-TEST(PointArithmetic, LengthAndDistance) {
-    EXPECT_DOUBLE_EQ(Point(3, 4).length(), 5.0);
-    EXPECT_DOUBLE_EQ(Point(1, 1).distance(Point(4, 5)), 5.0);
-    EXPECT_EQ(Point(1, 2) * 3 - Point(1, 1) + Point(0.5, 0), Point(2.5, 5));
-}

@@ -17,22 +17,14 @@ Uint32 mapped(const Window& w, Color c) {
 }  // namespace
 
 TEST(MakeRect, InclusiveCornersAndSizes) {
-    const SDL_Rect a = makeRect(20, 372, 120, 380);
-    EXPECT_EQ(a.x, 20);
-    EXPECT_EQ(a.y, 372);
-    EXPECT_EQ(a.w, 101);
-    EXPECT_EQ(a.h, 9);
-    const SDL_Rect one = makeRect(5, 5, 5, 5);
-    EXPECT_EQ(one.w, 1);
-    EXPECT_EQ(one.h, 1);
-    const SDL_Rect sized = makeRect(3, 4, 10, 20, true);
-    EXPECT_EQ(sized.w, 10);
-    EXPECT_EQ(sized.h, 20);
-    const SDL_Rect fromPoints = makeRect(Point(-1.7, 2.9), Point(10.9, 12.2));
-    EXPECT_EQ(fromPoints.x, -1);
-    EXPECT_EQ(fromPoints.y, 2);
-    EXPECT_EQ(fromPoints.w, 12);
-    EXPECT_EQ(fromPoints.h, 11);
+    const auto is = [](const SDL_Rect& r, int x, int y, int w, int h) {
+        return r.x == x && r.y == y && r.w == w && r.h == h;
+    };
+    EXPECT_TRUE(is(makeRect(20, 372, 120, 380), 20, 372, 101, 9));
+    EXPECT_TRUE(is(makeRect(5, 5, 5, 5), 5, 5, 1, 1));
+    EXPECT_TRUE(is(makeRect(3, 4, 10, 20, true), 3, 4, 10, 20));
+    // Points are truncated toward zero.
+    EXPECT_TRUE(is(makeRect(Point(-1.7, 2.9), Point(10.9, 12.2)), -1, 2, 12, 11));
 }
 
 TEST_F(WindowTest, PixelAccessAtEveryDepth) {

@@ -1,5 +1,4 @@
-// Shared helpers of the input tests: a headless SDL with a writable key table, a scratch
-// directory, and a scripted button source.
+// Shared helpers of the input tests: SDL with a writable key table, a scripted button source.
 #pragma once
 
 #include "input/ButtonInput.h"
@@ -9,13 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <stdexcept>
-#include <string>
-#include <system_error>
 
 namespace inputtest {
 
@@ -59,33 +52,6 @@ protected:
     Uint8* keys = nullptr;
     int keyCount = 0;
     std::unique_ptr<MSDL::JoystickMgr> joysticks;
-};
-
-// A fresh directory under the system's temporary directory, removed with everything in it.
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "skelvo-input-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path = pattern;
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    // Writes a file in the directory and returns its path.
-    std::string write(const std::string& name, const std::string& text) const {
-        const std::filesystem::path file = path / name;
-        std::ofstream out(file, std::ios::binary);
-        out << text;
-        return file.string();
-    }
-
-    std::filesystem::path path;
 };
 
 // A button source whose state the test sets, counting how often it was asked.

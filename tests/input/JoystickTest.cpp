@@ -28,33 +28,20 @@ std::string requestOutput(JoystickMgr& mgr, std::initializer_list<int> indices, 
 
 }  // namespace
 
-TEST(StickDirection, TheDeadZoneEndsAt8192Inclusive) {
-    EXPECT_EQ(stickDirection(0, 0), NONE);
-    EXPECT_EQ(stickDirection(8192, 0), NONE);
-    EXPECT_EQ(stickDirection(-8192, 0), NONE);
-    EXPECT_EQ(stickDirection(0, 8192), NONE);
-    EXPECT_EQ(stickDirection(0, -8192), NONE);
-    EXPECT_EQ(stickDirection(8192, -8192), NONE);
-    EXPECT_EQ(stickDirection(8193, 0), RIGHT);
-    EXPECT_EQ(stickDirection(-8193, 0), LEFT);
-    EXPECT_EQ(stickDirection(0, -8193), UP);
-    EXPECT_EQ(stickDirection(0, 8193), DOWN);
-    EXPECT_EQ(stickDirection(32767, 0), RIGHT);
-    EXPECT_EQ(stickDirection(-32768, 0), LEFT);
-    EXPECT_EQ(stickDirection(0, -32768), UP);
-    EXPECT_EQ(stickDirection(0, 32767), DOWN);
-}
-
-TEST(StickDirection, OnlyTheFirstMatchingBitCounts) {
-    // Right before left before up before down; a diagonal stick holds one half only.
-    EXPECT_EQ(stickDirection(8193, -8193), RIGHT);
-    EXPECT_EQ(stickDirection(32767, 32767), RIGHT);
-    EXPECT_EQ(stickDirection(-8193, -32768), LEFT);
-    EXPECT_EQ(stickDirection(-32768, 32767), LEFT);
-    EXPECT_EQ(stickDirection(8192, -8193), UP);
-    EXPECT_EQ(stickDirection(-8192, 8193), DOWN);
-    // The "left" half of a stick pushed right is not held.
-    EXPECT_NE(stickDirection(32767, 0), LEFT);
+// The dead zone ends at 8192 inclusive; past it right beats left beats up beats down, so a
+// diagonal stick holds one half only.
+TEST(StickDirection, DeadZoneAndTheFirstMatchingBit) {
+    const struct {
+        int x, y, direction;
+    } table[] = {{0, 0, NONE},          {8192, 0, NONE},           {-8192, 0, NONE},
+                 {0, 8192, NONE},       {0, -8192, NONE},          {8192, -8192, NONE},
+                 {8193, 0, RIGHT},      {-8193, 0, LEFT},          {0, -8193, UP},
+                 {0, 8193, DOWN},       {32767, 0, RIGHT},         {-32768, 0, LEFT},
+                 {0, -32768, UP},       {0, 32767, DOWN},          {8193, -8193, RIGHT},
+                 {32767, 32767, RIGHT}, {-8193, -32768, LEFT},     {-32768, 32767, LEFT},
+                 {8192, -8193, UP},     {-8192, 8193, DOWN}};
+    for (const auto& row : table)
+        EXPECT_EQ(stickDirection(row.x, row.y), row.direction) << row.x << "," << row.y;
 }
 
 TEST_F(JoystickManager, FirstRequestStartsTheSubSystemAndAFailureIsReportedOnce) {

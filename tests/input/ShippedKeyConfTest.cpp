@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -30,14 +32,8 @@ ConfMap readShipped(const std::string& name) {
 }
 
 std::vector<std::string> words(const std::string& value) {
-    std::vector<std::string> out;
-    std::string::size_type start = 0;
-    while ((start = value.find_first_not_of(' ', start)) != std::string::npos) {
-        const auto end = value.find(' ', start);
-        out.push_back(value.substr(start, end - start));
-        start = end;
-    }
-    return out;
+    std::istringstream in(value);
+    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 
 // Every key code the file's known keys name.
@@ -103,58 +99,39 @@ TEST(ShippedKeyFiles, EachPlayerHasItsOwnJoystick) {
     }
 }
 
-TEST_F(ShippedKeys, PlayerOneMovesWithTheArrowsAndWasdAndDrivesTheMenus) {
+// NoKeyServesBothPlayers keeps each file's keys out of the other's device.
+TEST_F(ShippedKeys, EachFileMovesItsPlayerAndPressesItsButtons) {
     if (attachedJoysticks() > 0) GTEST_SKIP() << "a joystick is attached";
     makeJoysticks();
-    testing::internal::CaptureStdout();
-    auto input = generateConfMap(shipped("1Pkey.conf"));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "joystick inited.\nfailed open joystick 0\n");
-    const std::pair<int, int> moves[] = {{SDLK_UP, UP},       {SDLK_w, UP},      {SDLK_DOWN, DOWN},
-                                         {SDLK_s, DOWN},      {SDLK_LEFT, LEFT}, {SDLK_a, LEFT},
-                                         {SDLK_RIGHT, RIGHT}, {SDLK_d, RIGHT}};
-    for (const auto& [key, direction] : moves) {
-        hold(key);
-        EXPECT_EQ(input->getDirection(), direction) << key;
-        release(key);
-    }
-    // Button 0 confirms in the menus, button 3 leaves them.
-    for (const auto& [key, button] :
-         {std::pair{SDLK_LSHIFT, 0}, std::pair{SDLK_z, 0}, std::pair{SDLK_SPACE, 1},
-          std::pair{SDLK_x, 1}, std::pair{SDLK_ESCAPE, 3}}) {
-        hold(key);
-        EXPECT_TRUE(input->isPressed(button)) << key;
-        for (int other = 0; other < 4; ++other) {
-            if (other != button) {
-                EXPECT_FALSE(input->isPressed(other)) << key << " " << other;
-            }
+    const struct {
+        const char* name;
+        std::vector<std::pair<int, int>> moves;
+        std::vector<std::pair<int, int>> buttons;  // 0 confirms in the menus, 3 leaves them
+    } files[] = {
+        {"1Pkey.conf",
+         {{SDLK_UP, UP}, {SDLK_w, UP}, {SDLK_DOWN, DOWN}, {SDLK_s, DOWN}, {SDLK_LEFT, LEFT},
+          {SDLK_a, LEFT}, {SDLK_RIGHT, RIGHT}, {SDLK_d, RIGHT}},
+         {{SDLK_LSHIFT, 0}, {SDLK_z, 0}, {SDLK_SPACE, 1}, {SDLK_x, 1}, {SDLK_ESCAPE, 3}}},
+        {"2Pkey.conf",
+         {{SDLK_i, UP}, {SDLK_k, DOWN}, {SDLK_j, LEFT}, {SDLK_l, RIGHT}},
+         {{SDLK_SEMICOLON, 0}, {SDLK_RSHIFT, 0}, {SDLK_RALT, 1}, {SDLK_RETURN, 1},
+          {SDLK_DELETE, 3}}}};
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name);
+        testing::internal::CaptureStdout();
+        auto input = generateConfMap(shipped(file.name));
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_NE(out.find("failed open joystick"), std::string::npos) << out;
+        for (const auto& [key, direction] : file.moves) {
+            hold(key);
+            EXPECT_EQ(input->getDirection(), direction) << key;
+            release(key);
         }
-        release(key);
+        for (const auto& [key, button] : file.buttons) {
+            hold(key);
+            for (int b = 0; b < 4; ++b) EXPECT_EQ(input->isPressed(b), b == button) << key << " " << b;
+            release(key);
+        }
+        EXPECT_FALSE(input->isAnyPressed());
     }
-    EXPECT_FALSE(input->isAnyPressed());
-}
-
-TEST_F(ShippedKeys, PlayerTwoMovesWithIjkl) {
-    if (attachedJoysticks() > 1) GTEST_SKIP() << "two joysticks are attached";
-    makeJoysticks();
-    testing::internal::CaptureStdout();
-    auto input = generateConfMap(shipped("2Pkey.conf"));
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("failed open joystick 1\n"), std::string::npos) << out;
-    const std::pair<int, int> moves[] = {
-        {SDLK_i, UP}, {SDLK_k, DOWN}, {SDLK_j, LEFT}, {SDLK_l, RIGHT}};
-    for (const auto& [key, direction] : moves) {
-        hold(key);
-        EXPECT_EQ(input->getDirection(), direction) << key;
-        release(key);
-    }
-    for (const auto& [key, button] :
-         {std::pair{SDLK_SEMICOLON, 0}, std::pair{SDLK_RSHIFT, 0}, std::pair{SDLK_RALT, 1},
-          std::pair{SDLK_RETURN, 1}, std::pair{SDLK_DELETE, 3}}) {
-        hold(key);
-        EXPECT_TRUE(input->isPressed(button)) << key;
-        release(key);
-    }
-    // Player one's keys do nothing here.
-    for (int key : {SDLK_UP, SDLK_w, SDLK_LSHIFT, SDLK_SPACE, SDLK_ESCAPE}) hold(key);
-    EXPECT_FALSE(input->isAnyPressed());
 }

@@ -2,57 +2,21 @@
 #include "input/Direction.h"
 #include "objects/Art.h"
 #include "objects/ArtNames.h"
-#include "objects/Enemy.h"
-#include "objects/Player.h"
-#include "objects/Shot.h"
-#include "support/HeadlessGame.h"
+#include "support/PlayerFixture.h"
 
 #include <memory>
-#include <set>
 #include <stdexcept>
 #include <string>
 
 namespace {
 
-class ArtTest : public HeadlessGameTest {
-protected:
-    ArtTest() {
-        input->direction = [this] { return direction; };
-        input->pressed = [this](int b) { return held.count(b) > 0; };
-    }
+using ArtTest = PlayerFixture;
 
-    Player& white() { return *game.players[0]; }
-    Player& black() { return *game.players[1]; }
-    // The Art of that colour and level, bought by `owner` now.
-    std::unique_ptr<Art> start(Player& owner, int color, int level) {
-        owner.artColor = color;
-        return createArt(owner, level, game.window.get());
-    }
-    // A shot whose top-left corner lies `offset` from white's: pulls and flips go by corners.
-    Shot& shotOffWhite(const Point& offset, const Point& vel, int c) {
-        Shot& s = game.addShot(Point(0, 0), vel, c);
-        s.pos = white().pos + offset;
-        s.updateCenter();
-        return s;
-    }
-    Enemy& partner(const Point& at, int c) {
-        game.enemies.push_back(std::make_unique<Enemy>(at, game.enemyImages[c].get(),
-                                                       game.actions.defaultList(), c));
-        return *game.enemies.back();
-    }
-    void stepAt(Uint32 t) {
-        game.lastTicks = t;
-        white().step();
-    }
-    int canvasRed(int x, int y) {
-        Uint8 r, g, b;
-        SDL_GetRGB(canvasAt(x, y), game.window->getCanvas().getSurface()->format, &r, &g, &b);
-        return r;
-    }
-
-    int direction = 0;
-    std::set<int> held;
-};
+// The Art of that colour and level, bought by `owner` now.
+std::unique_ptr<Art> start(Player& owner, int color, int level) {
+    owner.artColor = color;
+    return createArt(owner, level, Game::instance()->window.get());
+}
 
 // Counts the calls the owner makes into it.
 struct CountingArt : Art {

@@ -47,25 +47,22 @@ protected:
 TEST_F(EnemyCommandTest, ReadsTheOwnersVelocityInDegreesAndBulletMLUnits) {
     Enemy& owner = bind(Point(150, 200));
     EnemyCommand& command = *owner.command;
-
-    owner.vel = Point(0, -100);
-    EXPECT_NEAR(command.getBulletDirection(), 0.0, 1e-9);
-    EXPECT_DOUBLE_EQ(command.getBulletSpeed(), 1.0);
-    owner.vel = Point(30, 40);
-    EXPECT_NEAR(command.getBulletDirection(), 143.130102, 1e-5);
-    EXPECT_DOUBLE_EQ(command.getBulletSpeed(), 0.5);
-    EXPECT_DOUBLE_EQ(command.getBulletSpeedX(), 0.3);
-    EXPECT_DOUBLE_EQ(command.getBulletSpeedY(), 0.4);
-    owner.vel = Point(-100, -100);
-    EXPECT_NEAR(command.getBulletDirection(), -45.0, 1e-5);
-    owner.vel = Point(-10, 50);
-    EXPECT_NEAR(command.getBulletDirection(), 191.309932, 1e-5);
     // Sideways and still all read as -90: the patterns were tuned with it.
-    for (const Point& v : {Point(100, 0), Point(-100, 0), Point(0, 0)}) {
-        owner.vel = v;
-        EXPECT_NEAR(command.getBulletDirection(), -90.0, 1e-5) << v.x;
+    const struct {
+        Point vel;
+        double direction, speed;
+    } table[] = {{{0, -100}, 0.0, 1.0},         {{30, 40}, 143.130102, 0.5},
+                 {{-100, -100}, -45.0, 1.4142136}, {{-10, 50}, 191.309932, 0.5099020},
+                 {{100, 0}, -90.0, 1.0},       {{-100, 0}, -90.0, 1.0},
+                 {{0, 0}, -90.0, 0.0}};
+    for (const auto& row : table) {
+        owner.vel = row.vel;
+        SCOPED_TRACE(testing::PrintToString(row.vel));
+        EXPECT_NEAR(command.getBulletDirection(), row.direction, 1e-5);
+        EXPECT_NEAR(command.getBulletSpeed(), row.speed, 1e-6);
+        EXPECT_DOUBLE_EQ(command.getBulletSpeedX(), row.vel.x / 100);
+        EXPECT_DOUBLE_EQ(command.getBulletSpeedY(), row.vel.y / 100);
     }
-    EXPECT_EQ(command.getBulletSpeed(), 0.0);
     EXPECT_EQ(command.getDefaultSpeed(), 1.0);
 }
 
@@ -120,17 +117,13 @@ TEST_F(EnemyCommandTest, AimsFromItsCentreAtTheCentreOfThePlayerOfTheOtherColour
     Enemy& white = bind(at, 0);
     // The white player sits where the aim would show if the white partner used it.
     placePlayer(0, at + Point(0, -100));
-    placePlayer(1, at + Point(100, 0));
-    EXPECT_NEAR(white.command->getAimDirection(), -90.0, 1e-5);
-    placePlayer(1, at + Point(-100, 0));
-    EXPECT_NEAR(white.command->getAimDirection(), -90.0, 1e-5);
-    placePlayer(1, at + Point(0, -100));
-    EXPECT_NEAR(white.command->getAimDirection(), 0.0, 1e-5);
-    placePlayer(1, at + Point(0, 100));
-    EXPECT_NEAR(white.command->getAimDirection(), 180.0, 1e-5);
-    placePlayer(1, at + Point(-50, 100));
-    EXPECT_NEAR(white.command->getAimDirection(), 206.565051, 1e-5);
-
+    const std::pair<Point, double> table[] = {{{100, 0}, -90.0},  {{-100, 0}, -90.0},
+                                              {{0, -100}, 0.0},   {{0, 100}, 180.0},
+                                              {{-50, 100}, 206.565051}};
+    for (const auto& [offset, aim] : table) {
+        placePlayer(1, at + offset);
+        EXPECT_NEAR(white.command->getAimDirection(), aim, 1e-5) << testing::PrintToString(offset);
+    }
     Enemy& black = bind(at, 1);
     placePlayer(0, at + Point(50, 100));
     EXPECT_NEAR(black.command->getAimDirection(), 153.434949, 1e-5);
@@ -138,31 +131,23 @@ TEST_F(EnemyCommandTest, AimsFromItsCentreAtTheCentreOfThePlayerOfTheOtherColour
 
 TEST_F(EnemyCommandTest, ATurnIsSixteenMillisecondsOfTheGameClock) {
     EnemyCommand& command = *bind(Point(150, 200)).command;
-    game.lastTicks = 16000;
-    EXPECT_EQ(command.getTurn(), 1000);
-    game.lastTicks = 16015;
-    EXPECT_EQ(command.getTurn(), 1000);
-    game.lastTicks = 16016;
-    EXPECT_EQ(command.getTurn(), 1001);
-    game.lastTicks = 16000 + 16 * 37 + 5;
-    EXPECT_EQ(command.getTurn(), 1037);
     // The whole range of the clock stays a positive turn count.
-    game.lastTicks = 0xfffffff0u;
-    EXPECT_EQ(command.getTurn(), 0x0fffffff);
+    const std::pair<Uint32, int> table[] = {
+        {16000, 1000}, {16015, 1000}, {16016, 1001}, {16000 + 16 * 37 + 5, 1037}, {0xfffffff0u, 0x0fffffff}};
+    for (const auto& [ticks, turn] : table) {
+        game.lastTicks = ticks;
+        EXPECT_EQ(command.getTurn(), turn) << ticks;
+    }
 }
 
 TEST_F(EnemyCommandTest, RankIsTheOwnPlayersWithItsEndsSnapped) {
     EnemyCommand& white = *bind(Point(150, 200), 0).command;
     EnemyCommand& black = *bind(Point(150, 200), 1).command;
     game.players[1]->rank = 0.7;
-    game.players[0]->rank = 0.999995;
-    EXPECT_EQ(white.getRank(), 1.0);
-    game.players[0]->rank = 0.000005;
-    EXPECT_EQ(white.getRank(), 0.0);
-    game.players[0]->rank = 0.99999;
-    EXPECT_EQ(white.getRank(), 0.99999);
-    game.players[0]->rank = 0.42;
-    EXPECT_EQ(white.getRank(), 0.42);
+    for (const auto& [rank, seen] : {std::pair{0.999995, 1.0}, {0.000005, 0.0}, {0.99999, 0.99999}, {0.42, 0.42}}) {
+        game.players[0]->rank = rank;
+        EXPECT_EQ(white.getRank(), seen) << rank;
+    }
     EXPECT_EQ(black.getRank(), 0.7);
 }
 

@@ -12,11 +12,8 @@
 
 const std::string WINDOW_LINE = "300*400*16\n";
 
-namespace {
-
-// Empty `closeAfter`: never sends the signal.
-GameRun runSkelvo(const std::string& dir, const std::vector<std::string>& args, int seconds,
-                  const std::string& closeAfter) {
+GameRun runGameAndClose(const std::string& dir, const std::vector<std::string>& args,
+                        const std::string& closeAfter, int seconds) {
     int outPipe[2];
     int errPipe[2];
     if (pipe(outPipe) != 0 || pipe(errPipe) != 0) throw std::runtime_error("pipe failed");
@@ -81,13 +78,6 @@ GameRun runSkelvo(const std::string& dir, const std::vector<std::string>& args, 
     return run;
 }
 
-}  // namespace
-
 GameRun runGame(const std::string& dir, const std::vector<std::string>& args, int seconds) {
-    return runSkelvo(dir, args, seconds, "");
-}
-
-GameRun runGameAndClose(const std::string& dir, const std::vector<std::string>& args,
-                        const std::string& closeAfter, int seconds) {
-    return runSkelvo(dir, args, seconds, closeAfter);
+    return runGameAndClose(dir, args, "", seconds);
 }

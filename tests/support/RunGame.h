@@ -21,6 +21,7 @@ GameRun runGame(const std::string& dir, const std::vector<std::string>& args = {
 
 // The same, but once standard output shows `closeAfter` the game is sent SIGTERM, which SDL
 // turns into the quit event that closing the window makes. Sent before SDL is up, the signal
-// would kill the game instead, so `closeAfter` should be the window line or come after it.
+// would kill the game instead, so `closeAfter` should be the window line or come after it;
+// empty, the signal is never sent.
 GameRun runGameAndClose(const std::string& dir, const std::vector<std::string>& args = {},
                         const std::string& closeAfter = WINDOW_LINE, int seconds = 60);

@@ -1,9 +1,60 @@
 // A headless stand-in for the match field: runs BulletML documents with the game's units.
 #include "support/SimulatedField.h"
 
-#include "support/SimulatedRunner.h"
-
 #include <algorithm>
+
+namespace {
+
+constexpr double kPixelsPerSpeedUnit = 100.0;
+
+Point velocity(double direction, double speed) {
+    return Polar(speed * kPixelsPerSpeedUnit, degreesToRadians(direction)).toPoint();
+}
+
+}  // namespace
+
+// The game's angle, speed and turn conventions over a body of the field (neither owned).
+class SimulatedRunner : public BulletMLRunner {
+public:
+    SimulatedRunner(BulletMLParser* document, SimulatedField* field, SimulatedField::Body* owner)
+        : BulletMLRunner(document), field_(field), owner_(owner) {}
+    // Takes the state over (the library deletes it).
+    SimulatedRunner(BulletMLState* state, SimulatedField* field, SimulatedField::Body* owner)
+        : BulletMLRunner(state), field_(field), owner_(owner) {}
+
+    double getBulletDirection() override { return radiansToDegrees(owner_->vel.angle()); }
+    double getAimDirection() override {
+        return radiansToDegrees((field_->opponent() - owner_->center).angle());
+    }
+    double getBulletSpeed() override { return owner_->vel.length() / kPixelsPerSpeedUnit; }
+    double getDefaultSpeed() override { return 1.0; }
+    double getRank() override { return field_->rank(); }
+    void createSimpleBullet(double direction, double speed) override {
+        field_->addBullet(owner_->center, velocity(direction, speed), nullptr);
+    }
+    void createBullet(BulletMLState* state, double direction, double speed) override {
+        field_->addBullet(owner_->center, velocity(direction, speed), state);
+    }
+    int getTurn() override { return field_->turn(); }
+    void doVanish() override { owner_->alive = false; }
+    // A stopped owner turned gets the smallest speed, so that its heading is kept.
+    void doChangeDirection(double direction) override {
+        double length = owner_->vel.length();
+        if (length == 0.0) length = 0.00001;
+        owner_->vel = Polar(length, degreesToRadians(direction)).toPoint();
+    }
+    void doChangeSpeed(double speed) override {
+        owner_->vel = Polar(speed * kPixelsPerSpeedUnit, owner_->vel.angle()).toPoint();
+    }
+    void doAccelX(double speedX) override { owner_->vel.x = speedX * kPixelsPerSpeedUnit; }
+    void doAccelY(double speedY) override { owner_->vel.y = speedY * kPixelsPerSpeedUnit; }
+    double getBulletSpeedX() override { return owner_->vel.x / kPixelsPerSpeedUnit; }
+    double getBulletSpeedY() override { return owner_->vel.y / kPixelsPerSpeedUnit; }
+
+private:
+    SimulatedField* field_;
+    SimulatedField::Body* owner_;
+};
 
 SimulatedField::SimulatedField(double rank, Point partner, Point opponent) : rank_(rank), opponent_(opponent) {
     auto body = std::make_unique<Body>();

@@ -127,7 +127,9 @@ TEST(ConfWords, OneCharacterKeysAreTheirCodeAndNamedKeysFollowTheTable) {
         {"lshift", 304}, {"lalt", SDLK_LALT},                {"lctrl", 306}};
     for (const auto& [rest, code] : table) {
         EXPECT_EQ(keyOf("KEY_" + rest), code) << rest;
-        if (rest.size() > 1) EXPECT_EQ(keyCodeFromRest(rest), code) << rest;
+        if (rest.size() > 1) {
+            EXPECT_EQ(keyCodeFromRest(rest), code) << rest;
+        }
     }
 }
 

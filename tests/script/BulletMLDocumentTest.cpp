@@ -141,9 +141,10 @@ TEST(BulletMLDocument, RefusesEveryHostileDocumentNamingFileAndReason) {
             const std::string message = e.what();
             EXPECT_EQ(message.rfind(file.string() + ": ", 0), 0u) << message;
             EXPECT_NE(message.find(expected->second.reason), std::string::npos) << message;
-            if (expected->second.line)
+            if (expected->second.line) {
                 EXPECT_NE(message.find(": line " + std::to_string(expected->second.line) + ": "),
                           std::string::npos) << message;
+            }
         }
     }
     // The library writes "yyerror" when a formula reaches it unchecked.

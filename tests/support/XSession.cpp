@@ -43,6 +43,12 @@ XServer::XServer(int width, int height) {
     close(ready[0]);
     if (number.empty()) throw std::runtime_error("Xvfb did not start");
     name = ":" + number;
+    // Only a server that answers a client is ready for the game.
+    for (int i = 0; i < 100; ++i) {
+        if (run("xdotool getdisplaygeometry 2>/dev/null").find(' ') != std::string::npos) return;
+        sleepMs(100);
+    }
+    throw std::runtime_error("Xvfb on " + name + " does not answer");
 }
 
 XServer::~XServer() {

@@ -32,8 +32,10 @@ XServer::XServer(int width, int height) {
         dup2(null, 1);
         dup2(null, 2);
         const std::string fd = std::to_string(ready[1]);
+        // -noreset: a server resets when its last client leaves, and a game connecting during
+        // that reset is refused its display.
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
-               "-nolisten", "tcp", static_cast<char*>(nullptr));
+               "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(ready[1]);

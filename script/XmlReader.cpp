@@ -28,11 +28,7 @@ std::unique_ptr<XmlElement> XmlReader::read() {
         fail("contains a NUL byte");
     }
     if (startsWith("\xEF\xBB\xBF")) fail("starts with a byte order mark, which the library cannot read");
-    if (startsWith("<?xml")) {
-        const std::size_t end = find("?>");
-        if (end == std::string::npos) fail("has an unterminated XML declaration");
-        advanceTo(end + 2);
-    }
+    if (startsWith("<?xml")) declaration();
     skipMisc(true);
     if (pos_ == text_.size()) fail("has no root element");
     if (!startsWith("<")) fail("has text outside the root element");
@@ -57,9 +53,7 @@ void XmlReader::skipMisc(bool beforeRoot) {
         } else if (startsWith("<?")) {
             if (startsWith("<?xml") && pos_ + 5 < text_.size() && !isNameChar(text_[pos_ + 5]))
                 fail("has an XML declaration that is not at the start of the file");
-            const std::size_t end = find("?>");
-            if (end == std::string::npos) fail("has an unterminated processing instruction");
-            advanceTo(end + 2);
+            declaration();
         } else if (startsWith("<!DOCTYPE")) {
             if (!beforeRoot || sawDoctype) fail("has a DOCTYPE out of place");
             const std::size_t end = find(">");
@@ -157,6 +151,40 @@ void XmlReader::attributes(XmlElement& element) {
         element.attributes.emplace_back(key, value);
         advanceTo(end + 1);
     }
+}
+
+void XmlReader::declaration() {
+    // TinyXML reads every "<?...?>" outside the root as a declaration with attributes, and
+    // crashes on an attribute without its "=" and quoted value: only well-formed ones pass.
+    const std::size_t end = find("?>");
+    if (end == std::string::npos) fail("has an unterminated XML declaration or processing instruction");
+    pos_ += 2;
+    name();
+    for (;;) {
+        const std::size_t before = pos_;
+        skipSpace();
+        if (startsWith("?>")) break;
+        if (pos_ == before) fail("has a declaration whose attributes are not separated by space");
+        name();
+        skipSpace();
+        // A bare word is read as an attribute without a value; a quote after a name is not.
+        if (pos_ < text_.size() && (text_[pos_] == '"' || text_[pos_] == '\'')) {
+            fail("has a declaration attribute without \"=\"");
+        }
+        if (!startsWith("=")) continue;
+        ++pos_;
+        skipSpace();
+        if (pos_ == text_.size() || (text_[pos_] != '"' && text_[pos_] != '\'')) {
+            fail("has a declaration attribute without a quoted value");
+        }
+        const std::size_t close = text_.find(text_[pos_], pos_ + 1);
+        if (close == std::string::npos || close > end ||
+            text_.find_first_of("<>", pos_) < close) {
+            fail("has a declaration attribute whose value is not closed");
+        }
+        advanceTo(close + 1);
+    }
+    advanceTo(end + 2);
 }
 
 std::string XmlReader::name() {

@@ -29,6 +29,8 @@ private:
     void content(XmlElement& parent, int depth);
     void attributes(XmlElement& element);
     void skipMisc(bool beforeRoot);
+    // An XML declaration or processing instruction outside the root, checked to its "?>".
+    void declaration();
     std::string name();
     void skipSpace();
     bool startsWith(const char* prefix) const;

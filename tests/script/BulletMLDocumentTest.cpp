@@ -32,6 +32,8 @@ const std::map<std::string, Refusal> kRefusals = {
     {"deep-nesting.xml", "deeper than 64"},  // overflows the library's stack when deep enough
     {"nested-bulletml.xml", "<bulletml> inside <bulletml>"},  // crashes
     {"pi-in-element.xml", "processing instruction inside <action>"},  // aborts
+    {"declaration-without-equals.xml", "declaration attribute without \"=\""},  // crashes
+    {"instruction-unquoted.xml", "declaration attribute without a quoted value"},  // crashes
     {"doctype-in-element.xml", "declaration inside <action>"},  // aborts
     {"cdata-in-action.xml", "text inside <action>"},  // crashes
     {"missing-action-label.xml", "action \"nowhere\", which does not exist"},  // throws mid-match

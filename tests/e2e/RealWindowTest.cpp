@@ -32,6 +32,7 @@ bool isSlate(Rgb8 c) { return c.r > 80 && c.r < 130 && c.b > 95 && c.b < 140; }
 // come before the game looks at its keys would go unseen.
 bool modeMenuShown(const SDL_Surface* s) { return countPixels(s, 64, 200, 140, 220, isBlack) > 30; }
 bool selectShown(const SDL_Surface* s) { return countPixels(s, 64, 0, 230, 20, isWhite) > 60; }
+bool stretchedFieldShown(const SDL_Surface* s) { return isSlate(pixelAt(s, 440, 590)); }
 bool matchShown(const SDL_Surface* s) { return countPixels(s, 20, 387, 121, 396, isGauge) > 800; }
 
 }  // namespace
@@ -125,8 +126,9 @@ TEST(RealWindow, ScreenFileStretchesTheWindow) {
     ASSERT_TRUE(skelvo.waitForOutput("300*400*16\n", 1, 60)) << skelvo.err();
     const std::string geometry = x.run("xdotool getwindowgeometry " + skelvo.window());
     EXPECT_NE(geometry.find("Geometry: 450x600"), std::string::npos) << geometry;
+    // The field fills the whole 450 x 600 window, once the game has drawn its first frame.
+    ASSERT_TRUE(x.waitForScreen(game.file("stretched.bmp"), stretchedFieldShown, 60));
     SDL_Surface* shot = x.screenshot(game.file("stretched.bmp"));
-    // The field fills the whole 450 x 600 window.
     EXPECT_TRUE(isSlate(pixelAt(shot, 440, 590)));
     EXPECT_FALSE(isSlate(pixelAt(shot, 460, 610)));
     SDL_FreeSurface(shot);

@@ -39,9 +39,3 @@ std::unique_ptr<Player> BenchGame::makePlayer(int side) {
     return std::make_unique<Player>(START[side], game.playerImages[side].get(),
                                     game.inputs[side].get(), side, ART_COLOR[side], START_LIVES);
 }
-
-void BenchGame::advance() {
-    game.lastTicks += kFrameTicks;
-    game.frameSeconds = kFrameSeconds;
-    ++game.frameCount;
-}

@@ -24,8 +24,8 @@ public:
 
     // Both players in their starting places, with idle devices.
     void placePlayers();
-    // The clock moved on by one frame without waiting for it.
-    void advance();
+    // The tick one frame after the game's clock, without waiting for it.
+    Uint32 nextTick() const { return game.lastTicks + kFrameTicks; }
 
     Game game;
 

@@ -156,8 +156,7 @@ public:
     }
 
     void frame() {
-        bench.advance();
-        game.frame();
+        game.runFrame(bench.nextTick());
     }
 
     std::size_t objects() const { return game.enemies.size() + game.shots.size(); }
@@ -264,10 +263,10 @@ Row measure(GameSide& g, FloorSide& f, const Case& c) {
         const int n = std::min(BLOCK, c.frames - done);
         g.useRandom();
         for (int i = 0; i < n; ++i) {
-            g.bench.advance();
+            const Uint32 now = g.bench.nextTick();
             const auto w0 = Clock::now();
             const double c0 = cpuMicros();
-            g.game.frame();
+            g.game.runFrame(now);
             const double c1 = cpuMicros();
             const auto w1 = Clock::now();
             r.game.push_back(c1 - c0);
@@ -293,7 +292,7 @@ Row measure(GameSide& g, FloorSide& f, const Case& c) {
     Game& game = g.game;
     g.useRandom();
     for (int i = 0; i < c.frames / 4; ++i) {
-        g.bench.advance();
+        game.tick(g.bench.nextTick());
         game.controlPlayers();
         const auto t0 = Clock::now();
         game.thinkEnemies();
@@ -378,9 +377,9 @@ int runCallgrind(BenchGame& bench, const std::string& who, std::size_t bullets) 
             g.fill(c);
         }
         for (int i = 0; i < frames; ++i) {
-            g.bench.advance();
+            const Uint32 now = g.bench.nextTick();
             TOGGLE_COLLECT();
-            g.game.frame();
+            g.game.runFrame(now);
             TOGGLE_COLLECT();
             objects += g.objects();
             g.fill(c);

@@ -197,15 +197,8 @@ void Game::makePlayerPicture(int side, int artColor) {
 }
 
 int Game::play() {
-    lastTicks = startTicks = SDL_GetTicks();
-    spawnInitialEnemies();
-    // Places and draws what the match starts with, at the last match's frame length.
-    updateAll();
-    window->clear();
-    while (!matchOver) {
-        tick();
-        frame();
-    }
+    startMatch(SDL_GetTicks());
+    while (!matchOver) runFrame(waitForTick());
     if (quitRequested) return 1;
     std::cout << fpsLine(frameCount, startTicks, lastTicks) << std::endl;
     waitRelease();
@@ -239,17 +232,30 @@ void Game::spawnInitialEnemies() {
     }
 }
 
-void Game::tick() {
+void Game::startMatch(Uint32 now) {
+    lastTicks = startTicks = now;
+    spawnInitialEnemies();
+    // Places and draws what the match starts with, at the last match's frame length.
+    updateAll();
+    window->clear();
+}
+
+Uint32 Game::waitForTick() const {
     Uint32 now;
     do {
         now = SDL_GetTicks();
     } while (now == lastTicks);
+    return now;
+}
+
+void Game::tick(Uint32 now) {
     frameSeconds = (now - lastTicks) / 1000.0;
     lastTicks = now;
     ++frameCount;
 }
 
-void Game::frame() {
+void Game::runFrame(Uint32 now) {
+    tick(now);
     controlPlayers();
     thinkEnemies();
     drawLives();

@@ -62,16 +62,22 @@ public:
     // wiped; the players stay until the next selection replaces them.
     void reset();
 
+    // A match as play() runs it, for play() itself and for anything that runs matches on a
+    // clock of its own (tests, benchmarks, reports): startMatch with the clock at `now`, then
+    // runFrame with each later tick until matchOver.
+    // The clock starts at `now`, the start partners are placed and everything is drawn once.
+    void startMatch(Uint32 now);
+    // One frame whose tick is `now` (later than lastTicks): the clock, then every step from
+    // the players' control to the events.
+    void runFrame(Uint32 now);
+
     // The steps of a match, in the order play() runs them. Each is callable on its own, so a
     // frame can be run without the clock by setting lastTicks and frameSeconds first.
     // A white and a black partner for every start pair, playing the default list; none when
     // the command line gave a definitions file.
     void spawnInitialEnemies();
-    // The frame clock: spins until the millisecond tick changes. The only reader of SDL's
-    // ticks during a match.
-    void tick();
-    // One frame after the clock: every step from the players' control to the events.
-    void frame();
+    // The frame clock at tick `now`: frameSeconds, lastTicks and frameCount.
+    void tick(Uint32 now);
     void controlPlayers();
     // Every enemy's pattern step in list order, bullets fired during the walk included.
     void thinkEnemies();
@@ -80,6 +86,9 @@ public:
     void collide();
     void sweep();
     void pollEvents();
+    // Spins until SDL's millisecond tick differs from lastTicks and gives it: the only reader
+    // of SDL's ticks during a match.
+    Uint32 waitForTick() const;
     // After the match: waits until the first input lets go of every button.
     void waitRelease();
     // Then waits for its choice: 0 for the menu (button 0 or 1), non-zero to end the program

@@ -35,13 +35,6 @@ static_assert(ART_ROUND >= Player::kTopLevel + 1, "a level list left out");
 // About a minute under the sanitizers on two cores.
 const int DEFAULT_SOAK_MATCHES = 2 * ART_ROUND;
 
-// The start of a match as play() makes it: the partners, placed and drawn.
-void startMatch(Game& game) {
-    game.spawnInitialEnemies();
-    game.updateAll();
-    game.window->clear();
-}
-
 // The frames of a match as play() runs them, on a simulated 16 ms clock so that a seeded run
 // repeats itself, to the end or the cap. `afterFrame` runs after every frame. The number of
 // frames played.
@@ -49,10 +42,7 @@ int playMatch(Game& game, const std::function<void()>& afterFrame) {
     int frames = 0;
     while (!game.matchOver && frames < MAX_FRAMES) {
         ++frames;
-        game.lastTicks += FRAME_MS;
-        game.frameSeconds = FRAME_MS / 1000.0;
-        ++game.frameCount;
-        game.frame();
+        game.runFrame(game.lastTicks + FRAME_MS);
         afterFrame();
     }
     return frames;
@@ -121,7 +111,7 @@ TEST_F(CpuMatch, ComputerAgainstComputerPlaysToAWinner) {
         input->direction = [&white] { return white.getDirection(); };
         input->pressed = [&white](int b) { return white.isPressed(b); };
 
-        startMatch(game);
+        game.startMatch(game.lastTicks);
         const int frames = playMatch(game, [] {});
         ASSERT_TRUE(game.matchOver) << "no winner after " << frames << " frames";
         EXPECT_FALSE(game.quitRequested);
@@ -167,7 +157,7 @@ TEST_F(Soak, ManyComputerMatchesStayBoundedAndClean) {
                                                    game.inputs[0].get(), 0, character[0], 2);
         game.players[1] = std::make_unique<Player>(Point(200, 350), game.haloImages[1].get(),
                                                    game.inputs[1].get(), 1, character[1], 2);
-        startMatch(game);
+        game.startMatch(game.lastTicks);
         for (int side = 0; side < 2; ++side) {
             game.players[side]->level = level;
             game.setLevel(side, level);

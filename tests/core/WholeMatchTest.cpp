@@ -30,15 +30,10 @@ TEST_F(WholeMatch, TwoScriptedPlayersPlayAMatchToAWinner) {
     // White keeps sidestepping; black stands still. Both tap the Art button now and then.
     script(*input, frame, 40, [](int f) { return f / 30 % 2 ? MSDL::LEFT : MSDL::RIGHT; });
     script(*input2, frame, 25, [](int) { return 0; });
-    game.spawnInitialEnemies();
-    game.updateAll();
-    game.window->clear();
+    game.startMatch(game.lastTicks);
     while (!game.matchOver && frame < MAX_FRAMES) {
         ++frame;
-        game.lastTicks += FRAME_MS;
-        game.frameSeconds = FRAME_MS / 1000.0;
-        ++game.frameCount;
-        game.frame();
+        game.runFrame(game.lastTicks + FRAME_MS);
     }
     ASSERT_TRUE(game.matchOver) << "no winner after " << frame << " frames";
     EXPECT_FALSE(game.quitRequested);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
@@ -18,24 +19,29 @@ InputFile::InputFile(std::string path) : path_(std::move(path)) {
     struct stat info {};
     // Looked at before opening: opening a FIFO for reading waits for a writer.
     if (::stat(path_.c_str(), &info) != 0) {
-        problem_ = "cannot be opened";
+        refuse(errno == ENOENT || errno == ENOTDIR ? State::Missing : State::CannotOpen);
         return;
     }
     if (!isRegular(info)) {
-        problem_ = "is not a regular file";
+        refuse(State::NotRegular);
         return;
     }
     fd_ = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd_ < 0) {
-        problem_ = "cannot be opened";
+        refuse(errno == ENOENT ? State::Missing : State::CannotOpen);
         return;
     }
     // The name may have been pointed elsewhere between the look and the opening.
     if (::fstat(fd_, &info) != 0 || !isRegular(info)) {
         ::close(fd_);
         fd_ = -1;
-        problem_ = "is not a regular file";
+        refuse(State::NotRegular);
     }
+}
+
+void InputFile::refuse(State state) {
+    state_ = state;
+    problem_ = state == State::NotRegular ? "is not a regular file" : "cannot be opened";
 }
 
 InputFile::~InputFile() {
@@ -90,6 +96,16 @@ std::string InputFile::readAll(std::size_t maxBytes) {
     if (failed_) throw std::runtime_error(path_ + ": cannot be read");
     if (content.size() > maxBytes)
         throw std::runtime_error(path_ + ": is larger than " + std::to_string(maxBytes) + " bytes");
+    return content;
+}
+
+std::string InputFile::readSome(std::size_t maxBytes) {
+    std::string content;
+    while (content.size() < maxBytes && (start_ < end_ || fill())) {
+        const std::size_t n = std::min(maxBytes - content.size(), end_ - start_);
+        content.append(buffer_ + start_, n);
+        start_ += n;
+    }
     return content;
 }
 

@@ -12,13 +12,17 @@
 class InputFile {
 public:
     enum class Line { Read, TooLong, End };
+    // Missing: nothing is there (the readers with a fall-back take it); NotRegular: a FIFO, a
+    // device, a directory; CannotOpen: something is there that the game may not open.
+    enum class State { Open, Missing, NotRegular, CannotOpen };
 
-    // Opens `path` for reading unless it names no regular file; isOpen() tells which.
+    // Opens `path` for reading unless it names no regular file; state() tells which.
     explicit InputFile(std::string path);
     ~InputFile();
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
 
+    State state() const { return state_; }
     bool isOpen() const { return fd_ >= 0; }
     const std::string& path() const { return path_; }
     // Why the file is not open: "cannot be opened" or "is not a regular file"; empty when it
@@ -36,15 +40,19 @@ public:
     // The rest of the file; throws std::runtime_error "PATH: is larger than N bytes" once it
     // holds more than `maxBytes`, and "PATH: cannot be read" when a read fails.
     std::string readAll(std::size_t maxBytes);
+    // At most `maxBytes` of the rest of the file: fewer at its end or where a read failed.
+    std::string readSome(std::size_t maxBytes);
 
     // Hands the open descriptor over to the caller, who closes it; -1 when not open.
     int release();
 
 private:
     bool fill();
+    void refuse(State state);
 
     std::string path_;
     std::string problem_;
+    State state_ = State::Open;
     int fd_ = -1;
     bool failed_ = false;
     char buffer_[4096];

@@ -1,12 +1,12 @@
 // The run's configuration.
 #include "core/Conf.h"
 
+#include "core/InputFile.h"
 #include "script/Definitions.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iostream>
 #include <stdexcept>
 
 namespace {
@@ -14,7 +14,8 @@ namespace {
 // Not a std::runtime_error on purpose: main reports it as an unknown exception.
 struct NoExtension {};
 
-// EUC-JP bytes, as the players of the original command line know them.
+// The usage text: Japanese in EUC-JP bytes. The options it lists are not taken; each fails as
+// an argument without a dot.
 const char USAGE[] =
     " skelvo [OPTION] [CONFFILE]\n"
     "  \xa1\xa6\xb0\xca\xb2\xbc\xa4\xce\xa5\xaa\xa5\xd7\xa5\xb7\xa5\xe7\xa5\xf3\xa4\xf2\xc1\xaa\xc2\xf2\xa4\xb9\xa4\xeb\xa4\xc8\xa5\xcf\xa5\xa4\xa5\xb9\xa5\xb3\xa5\xa2\xa4\xcb\xbe\xe8\xa4\xea\xa4\xde\xa4\xbb\xa4\xf3\n"
@@ -30,6 +31,22 @@ const char USAGE[] =
     "\t-f     \t \xa5\xb7\xa5\xf3\xa5\xd7\xa5\xeb\xa4\xca\xa5\xe2\xa1\xbc\xa5\xc9\xa4\xc7\xb5\xaf\xc6\xb0\xa4\xb7\xa4\xde\xa4\xb9\n"
     "\t-p     \t \xa5\xd7\xa5\xed\xa5\xd5\xa5\xa1\xa5\xa4\xa5\xea\xa5\xf3\xa5\xb0\xa4\xf2\xa4\xb7\xa4\xde\xa4\xb9\n"
     "\t-h     \t \xa4\xb3\xa4\xce\xa4\xd8\xa5\xeb\xa5\xd7\xa4\xf2\xc9\xbd\xbc\xa8\xa4\xb7\xa4\xde\xa4\xb9\n";
+
+const char* const NAME_FILE = "name.cache";
+const char* const DEFAULT_NAME = "KLV";
+const std::size_t MAX_NAME = 255;
+const char* const BLANKS = " \t\n\v\f\r";
+
+// The first word of the name file's first 255 characters; only those are read, so a word that
+// runs past them (or a file that is missing, unreadable or blank there) gives the default.
+std::string readName() {
+    InputFile names(NAME_FILE);
+    const std::string head = names.readSome(MAX_NAME + 1);
+    const std::size_t start = head.find_first_not_of(BLANKS);
+    if (start == std::string::npos) return DEFAULT_NAME;
+    const std::size_t end = std::min(head.find_first_of(BLANKS, start), head.size());
+    return end > MAX_NAME ? DEFAULT_NAME : head.substr(start, end - start);
+}
 
 }  // namespace
 
@@ -50,8 +67,9 @@ Conf::Conf(int argc, char** argv) {
         if (dot == std::string::npos) throw NoExtension();
         const std::string ext = arg.substr(dot);
         if (ext == ".conf") {
-            std::ifstream in(arg);
-            readDefinitions(*this, in, arg);
+            // Missing, or not a file at all: read as empty.
+            InputFile in(arg);
+            readDefinitions(*this, in);
             confKind = DEFINITIONS;
         } else if (ext == ".act") {
             confKind = ACTIONS;
@@ -61,7 +79,5 @@ Conf::Conf(int argc, char** argv) {
             throw std::runtime_error(arg + ": can't understand.");
         }
     }
-    std::ifstream names("name.cache");
-    std::string name;
-    playerName = names >> name ? name : "KLV";
+    playerName = readName();
 }

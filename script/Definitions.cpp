@@ -2,6 +2,7 @@
 #include "script/Definitions.h"
 
 #include "core/Conf.h"
+#include "core/InputFile.h"
 
 #include <sstream>
 #include <stdexcept>
@@ -12,15 +13,15 @@ const std::size_t MAX_LINE = 255;
 
 }  // namespace
 
-void readDefinitions(Conf& conf, std::istream& in, const std::string& name) {
+void readDefinitions(Conf& conf, InputFile& in) {
     conf.firstGlobal = 0;
     std::string line;
-    int number = 0;
-    while (std::getline(in, line)) {
-        ++number;
-        if (line.size() > MAX_LINE) {
+    for (int number = 1;; ++number) {
+        const InputFile::Line got = in.readLine(line, MAX_LINE);
+        if (got == InputFile::Line::End) return;
+        if (got == InputFile::Line::TooLong) {
             // A line this long is not a definition; reading on would take its tail for one.
-            throw std::runtime_error(name + ": line " + std::to_string(number) +
+            throw std::runtime_error(in.path() + ": line " + std::to_string(number) +
                                      " is longer than 255 characters");
         }
         std::istringstream words(line);

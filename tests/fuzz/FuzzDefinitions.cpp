@@ -1,10 +1,10 @@
 // Fuzzes the definitions file reader behind a ".conf" argument.
 #include "FuzzSupport.h"
 #include "core/Conf.h"
+#include "core/InputFile.h"
 #include "script/Definitions.h"
 
 #include <cstdint>
-#include <sstream>
 #include <stdexcept>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -14,9 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static Conf conf(1, argv);
     conf.enemyDefinitions.clear();
     conf.globalDefinitions.clear();
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    writeInput("fuzz.conf", data, size);
+    InputFile in("fuzz.conf");
     try {
-        readDefinitions(conf, in, "fuzz.conf");
+        readDefinitions(conf, in);
     } catch (const std::runtime_error&) {
     }
     return 0;

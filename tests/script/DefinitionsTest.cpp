@@ -1,18 +1,21 @@
 // The definitions file: its three kinds of line and its two errors.
 #include "core/Conf.h"
+#include "core/InputFile.h"
 #include "script/Definitions.h"
 #include "support/TestDirs.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <fstream>
 
 namespace {
 
+// Reads `text` as the definitions file t.conf of the working directory.
 std::string failureOf(Conf& conf, const std::string& text) {
-    std::istringstream in(text);
+    std::ofstream("t.conf", std::ios::binary) << text;
+    InputFile in("t.conf");
     try {
-        readDefinitions(conf, in, "t.conf");
+        readDefinitions(conf, in);
     } catch (const std::runtime_error& e) {
         return e.what();
     }

@@ -1,5 +1,6 @@
 #include "input/KeyConf.h"
 
+#include "core/InputFile.h"
 #include "input/ButtonAxisInput.h"
 #include "input/Direction.h"
 #include "input/Error.h"
@@ -8,7 +9,6 @@
 #include "input/JoystickMgr.h"
 #include "input/KeyButtonInput.h"
 
-#include <fstream>
 #include <iostream>
 #include <vector>
 
@@ -44,11 +44,10 @@ Error unknownKey(const std::string& rest) { return Error(rest + ": unknown key")
 
 }  // namespace
 
-ConfMap readConfMap(std::istream& in) {
+ConfMap readConfMap(InputFile& in) {
     ConfMap conf;
     std::string line;
-    while (std::getline(in, line)) {
-        if (line.size() > CONF_LINE_MAX) break;
+    while (in.readLine(line, CONF_LINE_MAX) == InputFile::Line::Read) {
         const std::string::size_type comment = line.find('#');
         if (comment != std::string::npos) line.erase(comment);
         const std::vector<std::string> words = splitWords(line);
@@ -107,8 +106,8 @@ std::unique_ptr<Input> generateConfMap(const std::string& file) {
     auto input = std::make_unique<Input>();
 
     ConfMap conf;
-    std::ifstream in(file);
-    if (in) {
+    InputFile in(file);
+    if (in.isOpen()) {
         conf = readConfMap(in);
     } else {
         std::cerr << file << ": file not found in generateConfMap" << std::endl;

@@ -13,10 +13,11 @@
 #include "input/Input.h"
 
 #include <cstddef>
-#include <istream>
 #include <map>
 #include <memory>
 #include <string>
+
+class InputFile;
 
 namespace MSDL {
 
@@ -26,8 +27,9 @@ constexpr std::size_t CONF_LINE_MAX = 255;
 // Key -> value (its words joined by single spaces).
 using ConfMap = std::map<std::string, std::string>;
 
-// Reads the key/value lines of a configuration stream as described above.
-ConfMap readConfMap(std::istream& in);
+// Reads the key/value lines of a configuration file as described above; a read that fails
+// ends the reading like an overlong line.
+ConfMap readConfMap(InputFile& in);
 
 // The SDL key code a "KEY_" word's rest names: a single character gives its code (0-255), else
 // the name table ("tab", "space", "delete", "return", "escape", "up", "down", "left", "right",
@@ -54,9 +56,9 @@ std::unique_ptr<ButtonInput> generateButtonInputFromString(const std::string& wo
 
 // The device a configuration file describes: one ButtonAxisInput built from the four direction
 // keys, and the sources of the four button keys; skipped joystick words leave nothing. Never
-// null. A file that cannot be opened writes file + ": file not found in generateConfMap" on
-// standard error and gives a device that never reports anything. MSDL::Error from a word
-// leaves it (no device).
+// null. A file that cannot be opened or is not a regular file writes
+// file + ": file not found in generateConfMap" on standard error and gives a device that never
+// reports anything. MSDL::Error from a word leaves it (no device).
 std::unique_ptr<Input> generateConfMap(const std::string& file);
 
 }  // namespace MSDL

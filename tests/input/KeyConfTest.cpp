@@ -1,6 +1,7 @@
 // The key configuration format and its source words.
 #include "InputTestSupport.h"
 
+#include "core/InputFile.h"
 #include "input/ButtonAxisInput.h"
 #include "input/Direction.h"
 #include "input/Error.h"
@@ -10,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
 using namespace MSDL;
@@ -18,7 +18,9 @@ using namespace MSDL;
 namespace {
 
 ConfMap readText(const std::string& text) {
-    std::istringstream in(text);
+    ScratchDir dir;
+    dir.write("k.conf", text);
+    InputFile in(dir.file("k.conf"));
     return readConfMap(in);
 }
 

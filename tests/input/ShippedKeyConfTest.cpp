@@ -1,6 +1,7 @@
 // The key files the game ships: they parse, and two people can share one keyboard.
 #include "InputTestSupport.h"
 
+#include "core/InputFile.h"
 #include "input/ButtonAxisInput.h"
 #include "input/Direction.h"
 #include "input/KeyConf.h"
@@ -26,8 +27,8 @@ std::string shipped(const std::string& name) {
 }
 
 ConfMap readShipped(const std::string& name) {
-    std::ifstream in(shipped(name));
-    EXPECT_TRUE(in) << shipped(name);
+    InputFile in(shipped(name));
+    EXPECT_TRUE(in.isOpen()) << shipped(name);
     return readConfMap(in);
 }
 

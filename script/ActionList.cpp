@@ -1,24 +1,28 @@
 // The BulletML documents one action file names, and the order in which enemies play them.
 #include "script/ActionList.h"
 
+#include "core/InputFile.h"
 #include "core/Random.h"
 #include "script/BulletMLDocument.h"
 
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 ActionList::ActionList(const std::string& path) {
-    std::ifstream in(path);
-    if (!in) throw std::runtime_error(path + "action File not Found!\n");
+    // A FIFO or a device is no action file: it is reported like a missing one.
+    InputFile in(path);
+    if (!in.isOpen()) throw std::runtime_error(path + "action File not Found!\n");
     std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
-        if (line.size() > kMaxLineLength)
+    for (int number = 1;; ++number) {
+        const InputFile::Line got = in.readLine(line, kMaxLineLength);
+        if (got == InputFile::Line::End) break;
+        if (got == InputFile::Line::TooLong)
             throw std::runtime_error(path + ":" + std::to_string(number) + ": line longer than " +
                                      std::to_string(kMaxLineLength) + " characters");
         readLine(line);
     }
+    if (in.failed()) throw std::runtime_error(path + ": cannot be read");
 }
 
 void ActionList::readLine(const std::string& line) {

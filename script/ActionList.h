@@ -17,8 +17,9 @@ public:
     static constexpr std::size_t kMaxLineLength = 255;
 
     // Throws std::runtime_error: path + "action File not Found!\n" when the file cannot be
-    // opened, 'Unknown "Commands" argument' + word, "path:N: ..." for an overlong line; and
-    // the BulletMLError of the first document that fails to load.
+    // opened or is not a regular file, 'Unknown "Commands" argument' + word, "path:N: ..." for
+    // an overlong line, "path: cannot be read" when a read fails; and the BulletMLError of the
+    // first document that fails to load.
     explicit ActionList(const std::string& path);
     ActionList(const ActionList&) = delete;
     ActionList& operator=(const ActionList&) = delete;

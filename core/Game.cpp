@@ -2,6 +2,7 @@
 #include "core/Game.h"
 
 #include "core/Conf.h"
+#include "core/InputFile.h"
 #include "core/Menus.h"
 #include "core/Random.h"
 #include "core/Selection.h"
@@ -25,7 +26,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
 #include <iostream>
 #include <stdexcept>
 
@@ -102,12 +102,14 @@ void Game::init() {
 }
 
 void Game::openWindow() {
-    std::ifstream screen(SCREEN_FILE);
-    if (!screen) {
+    // Only a missing file means the plain window: one that is there but cannot be read was
+    // written to ask for a size, and is refused rather than ignored.
+    InputFile screen(SCREEN_FILE);
+    if (screen.state() == InputFile::State::Missing) {
         window = std::make_unique<MainWindow>(BACKGROUND);
         return;
     }
-    const ScreenFile size = ScreenFile::read(screen, SCREEN_FILE);
+    const ScreenFile size = ScreenFile::read(screen);
     window = std::make_unique<MainWindow>(BACKGROUND, size.width, size.height,
                                           size.fullScreen ? SDL_FULLSCREEN : 0);
 }

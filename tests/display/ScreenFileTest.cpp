@@ -1,16 +1,20 @@
 // The "screen" file: what stretches the window and what is refused.
 #include "display/ScreenFile.h"
 
+#include "core/InputFile.h"
+#include "support/TestDirs.h"
+
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <stdexcept>
 
 namespace {
 
 ScreenFile readText(const std::string& text) {
-    std::istringstream in(text);
-    return ScreenFile::read(in, "screen");
+    ScratchDir dir;
+    dir.write("screen", text);
+    InputFile in(dir.file("screen"));
+    return ScreenFile::read(in);
 }
 
 }  // namespace
@@ -25,13 +29,20 @@ TEST(ScreenFile, SizesAndTheFullScreenWord) {
 }
 
 TEST(ScreenFile, RefusesWhatIsNotTwoSensibleSizes) {
-    for (const char* bad : {"", "640", "wide 480", "640 tall", "0 480", "640 -1",
-                            "99999999999999999999 480", "20000 480", "640.5 480"}) {
+    using namespace std::string_literals;
+    // Junk glued to a number, or a third word that is not text, is no choice of a size.
+    for (const std::string& bad : {""s, "640"s, "wide 480"s, "640 tall"s, "0 480"s, "640 -1"s,
+                                   "99999999999999999999 480"s, "20000 480"s, "640.5 480"s,
+                                   "640 480.5"s, "640 480px"s, "640 480\0"s, "640 480 \x01"s,
+                                   "640 480 full\x7f"s}) {
         try {
             readText(bad);
             ADD_FAILURE() << "accepted \"" << bad << "\"";
         } catch (const std::runtime_error& e) {
-            EXPECT_EQ(std::string(e.what()).rfind("screen: expected a width and a height", 0), 0u);
+            EXPECT_NE(std::string(e.what()).find("screen: expected a width and a height"),
+                      std::string::npos) << bad;
         }
     }
+    // Only a line's worth is read; a longer file is refused, not half-read.
+    EXPECT_THROW(readText("640 480" + std::string(250, ' ') + "full"), std::runtime_error);
 }

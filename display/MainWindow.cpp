@@ -3,6 +3,7 @@
 
 #include "display/Check.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -18,6 +19,30 @@ SDL_Surface* openVideo(int w, int h, Uint32 flags) {
                                  "*" + std::to_string(MainWindow::DEPTH) + " window");
     }
     return s;
+}
+
+// Whether the font draws a glyph: one cut short may open and then show no text at all.
+bool drawsText(TTF_Font* font) {
+    const SDL_Color ink = {255, 255, 255, 0};
+    SDL_Surface* glyph = TTF_RenderText_Solid(font, "A", ink);
+    bool inked = false;
+    for (int y = 0; glyph && !inked && y < glyph->h; ++y) {
+        const Uint8* row = static_cast<const Uint8*>(glyph->pixels) + y * glyph->pitch;
+        inked = std::any_of(row, row + glyph->w, [](Uint8 pixel) { return pixel != 0; });
+    }
+    if (glyph) SDL_FreeSurface(glyph);
+    return inked;
+}
+
+TTF_Font* openFont(const std::string& file, int size) {
+    SDL_RWops* rw = Window::openFile(file);
+    TTF_Font* font = rw ? TTF_OpenFontRW(rw, 1, size) : nullptr;
+    if (font && !drawsText(font)) {
+        TTF_CloseFont(font);
+        font = nullptr;
+    }
+    if (!font) throw std::runtime_error(file + ": cannot open font");
+    return font;
 }
 
 }  // namespace
@@ -48,9 +73,9 @@ void MainWindow::loadBackground(const std::string& file) {
     canvas = std::make_unique<Window>(file);
     resetCanvas();
     if (!TTF_WasInit() && TTF_Init() != 0) throw std::runtime_error("cannot start SDL_ttf");
+    TTF_Font* opened = openFont(FONT_FILE, FONT_SIZE);
     if (font) TTF_CloseFont(font);
-    font = TTF_OpenFont(FONT_FILE, FONT_SIZE);
-    if (!font) throw std::runtime_error(std::string(FONT_FILE) + ": cannot open font");
+    font = opened;
 }
 
 void MainWindow::resetCanvas() {

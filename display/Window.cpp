@@ -1,9 +1,13 @@
 // One SDL surface with its size, and the drawing operations the game uses on it.
 #include "display/Window.h"
 
+#include "core/InputFile.h"
 #include "display/Check.h"
 
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdio>
 #include <stdexcept>
 
 namespace {
@@ -14,13 +18,28 @@ Uint32 mapColor(const SDL_Surface* s, Color c) {
 }
 
 SDL_Surface* loadBitmap(const std::string& file) {
-    SDL_RWops* rw = SDL_RWFromFile(file.c_str(), "rb");
+    SDL_RWops* rw = Window::openFile(file);
     SDL_Surface* s = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
     if (!s) throw std::runtime_error(file + ": cannot load bitmap");
     return s;
 }
 
 }  // namespace
+
+SDL_RWops* Window::openFile(const std::string& path) {
+    InputFile in(path);
+    if (in.state() == InputFile::State::NotRegular) in.require();
+    if (!in.isOpen()) return nullptr;
+    const int fd = in.release();
+    std::FILE* stream = fdopen(fd, "rb");
+    if (!stream) {
+        ::close(fd);
+        return nullptr;
+    }
+    SDL_RWops* rw = SDL_RWFromFP(stream, SDL_TRUE);
+    if (!rw) std::fclose(stream);
+    return rw;
+}
 
 Window::Window(const std::string& file) : surface(loadBitmap(file)) {
     setSize(Point(surface->w, surface->h));

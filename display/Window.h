@@ -10,7 +10,8 @@
 
 class Window {
 public:
-    // Loads a BMP file; fails with a message naming the file when it cannot be read.
+    // Loads a BMP file; fails with a message naming the file when it cannot be read or is not
+    // a regular file.
     explicit Window(const std::string& file);
     // A converted copy of another window's surface; its size is the other's getSize().
     explicit Window(const Window& other);
@@ -40,6 +41,11 @@ public:
     void putPixel(int x, int y, Uint32 pixel);
 
     SDL_Surface* getSurface() const { return surface; }
+
+    // An SDL stream over the file `path`, which the taker closes; null when it is missing or
+    // cannot be opened. Throws std::runtime_error "PATH: is not a regular file" for a FIFO, a
+    // device or a directory, which would block or never end.
+    static SDL_RWops* openFile(const std::string& path);
 
     // Half the size: the offset from the top-left corner to the middle.
     Point center;

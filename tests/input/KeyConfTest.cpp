@@ -239,18 +239,6 @@ TEST_F(KeyConf, AnUnreadableWordFailsTheWholeFile) {
     }
 }
 
-TEST_F(KeyConf, AMissingFileGivesADeviceThatNeverReportsAnything) {
-    const std::string file = dir.file("nowhere.conf");
-    testing::internal::CaptureStderr();
-    auto input = generateConfMap(file);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              file + ": file not found in generateConfMap\n");
-    ASSERT_NE(input, nullptr);
-    std::fill(keys, keys + keyCount, Uint8(1));
-    EXPECT_EQ(input->getDirection(), NONE);
-    EXPECT_FALSE(input->isAnyPressed());
-}
-
 TEST_F(KeyConf, AnAllJoystickFileWithoutJoysticksNeverReportsAnything) {
     if (attachedJoysticks() > 0) GTEST_SKIP() << "a joystick is attached";
     makeJoysticks();

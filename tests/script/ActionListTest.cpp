@@ -106,11 +106,6 @@ TEST(ActionList, RandomOrderReachesEveryDocumentAndTheTopDrawPlaysTheLast) {
     EXPECT_EQ(seen.count(nullptr), 0u);
 }
 
-TEST(ActionList, MissingFileMessageIsThePathFollowedByTheComplaint) {
-    const std::string path = testing::TempDir() + "no-such-list.act";
-    EXPECT_EQ(errorOf(path), path + "action File not Found!\n");
-}
-
 TEST(ActionList, UnknownCommandsArgumentIsNamed) {
     EXPECT_EQ(errorOf(actionFile("Commands Shuffle\n")), "Unknown \"Commands\" argumentShuffle");
     EXPECT_EQ(errorOf(actionFile("Commands list\n")), "Unknown \"Commands\" argumentlist");

@@ -55,35 +55,3 @@ TEST_F(DefinitionsTest, OverlongLineIsNamedNotHalfRead) {
     EXPECT_EQ(failureOf(conf, std::string(255, ' ') + "\nFirstGlobal 2\n"), "");
     EXPECT_EQ(conf.firstGlobal, 2);
 }
-
-TEST(ConfArguments, OnlyTheLastDotCounts) {
-    ScratchDir dir;
-    dir.write("my.options.conf", "Enemy 1 a\n");
-    dir.write("name.cache", "pilot\n");
-    ChangeDir in(dir.path());
-    char program[] = "skelvo";
-    char arg[] = "my.options.conf";
-    char* argv[] = {program, arg, nullptr};
-    Conf conf(2, argv);
-    EXPECT_EQ(conf.confKind, Conf::DEFINITIONS);
-    EXPECT_EQ(conf.enemyDefinitions.at(1), "a");
-    EXPECT_EQ(conf.playerName, "pilot");
-    EXPECT_EQ(conf.startPairs, 1);
-}
-
-TEST(ConfArguments, SecondConfIsRefused) {
-    ScratchDir dir;
-    ChangeDir in(dir.path());
-    char program[] = "skelvo";
-    char arg[] = "x.xml";
-    char* argv[] = {program, arg, nullptr};
-    Conf first(2, argv);
-    EXPECT_EQ(first.confKind, Conf::BULLETML);
-    try {
-        Conf second(2, argv);
-        FAIL() << "a second Conf was made";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "Singleton is made twice.\n");
-    }
-    EXPECT_EQ(Conf::instance(), &first);
-}

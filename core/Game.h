@@ -36,6 +36,11 @@ public:
     // generation (which no check of the document can see) meets a full field and fires
     // nothing more, so memory and the frame's work stay bounded.
     static constexpr std::size_t kMaxBullets = 10000;
+    // The BulletML work of one frame over all runners, in the measure Enemy::step gives:
+    // once it is spent, the remaining enemies' pattern steps wait for the next frame, which
+    // starts with them. However a document is written and however many runners there are,
+    // a frame stays short; the shipped patterns never come near it.
+    static constexpr long kPatternWorkPerFrame = 20000;
     // The partners a match starts with, centred at these points plus (0, 10 i) for pair i.
     static constexpr double kWhiteStartX = 155.0;
     static constexpr double kBlackStartX = 145.0;
@@ -79,7 +84,9 @@ public:
     // The frame clock at tick `now`: frameSeconds, lastTicks and frameCount.
     void tick(Uint32 now);
     void controlPlayers();
-    // Every enemy's pattern step in list order, bullets fired during the walk included.
+    // Every enemy's pattern step in list order, bullets fired during the walk included, as
+    // far as the frame's budget goes; a walk cut short goes on from there in the next frame
+    // and round to where it started.
     void thinkEnemies();
     void drawLives();
     void updateAll();
@@ -152,6 +159,8 @@ public:
     Uint32 startTicks = 0;
     bool matchOver = false;
     bool quitRequested = false;
+    // The pattern work of the current frame's walk so far.
+    long patternWork = 0;
 
     // The first from "1Pkey.conf"; the second is made for each match by the front end.
     std::array<std::unique_ptr<MSDL::InputBase>, 2> inputs;
@@ -162,6 +171,8 @@ public:
     std::unique_ptr<MSDL::JoystickMgr> joysticks;
 
 private:
+    using EnemyList = std::list<std::unique_ptr<Enemy>>;
+
     // Both players' turn at an object: each that is near hits it and is hit back.
     void meetPlayers(Charactor& object);
 
@@ -171,4 +182,11 @@ private:
     std::unique_ptr<MSDL::InputBase> makeSecondInput(bool vsCpu) const;
     // The side's halo with the ball tinted in its Art colour, and that ball as its life icon.
     void makePlayerPicture(int side, int artColor);
+    // Steps the enemies from `from` up to `to`, the list's end read afresh at every step; the
+    // enemy where the budget ran out, or `to`.
+    EnemyList::iterator walkEnemies(EnemyList::iterator from, EnemyList::iterator to);
+
+    // Where the next walk starts, after one that the budget cut short.
+    EnemyList::iterator resume_;
+    bool resuming_ = false;
 };

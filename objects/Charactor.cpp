@@ -4,7 +4,7 @@
 #include "core/Game.h"
 #include "display/MainWindow.h"
 
-#include <cstdlib>
+#include <cmath>
 
 namespace {
 
@@ -30,8 +30,9 @@ void Charactor::hitByEnemy(Enemy&) {}
 void Charactor::hitByShot(Shot&) {}
 
 bool Charactor::isNear(const Charactor& other) const {
-    const int dx = std::abs(static_cast<int>(center.x) - static_cast<int>(other.center.x));
-    const int dy = std::abs(static_cast<int>(center.y) - static_cast<int>(other.center.y));
+    // Whole pixels, truncated, in doubles: a pattern may fling an object far beyond any int.
+    const double dx = std::fabs(std::trunc(center.x) - std::trunc(other.center.x));
+    const double dy = std::fabs(std::trunc(center.y) - std::trunc(other.center.y));
     // Most pairs are far apart on one axis; only the rest pay for a square root.
     if (dx > NEAR_DISTANCE || dy > NEAR_DISTANCE) return false;
     return Point(dx, dy).length() < NEAR_DISTANCE;

@@ -24,20 +24,6 @@ std::unique_ptr<Node> makeNode(Node::Kind kind, double value = 0.0) {
     return node;
 }
 
-// Messages are one line: runs of white space in a formula become one space.
-std::string oneLine(const std::string& text) {
-    std::string line;
-    for (char c : text) {
-        const bool space = c == ' ' || c == '\t' || c == '\n' || c == '\r';
-        if (!space)
-            line += c;
-        else if (!line.empty() && line.back() != ' ')
-            line += ' ';
-    }
-    if (!line.empty() && line.back() == ' ') line.pop_back();
-    return line;
-}
-
 // Recursive descent over the text; each rule mirrors one level of the library's grammar.
 class FormulaReader {
 public:
@@ -158,21 +144,19 @@ private:
     }
 
     void skipSpace() {
-        while (pos_ < text_.size() &&
-               (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\n' || text_[pos_] == '\r'))
-            ++pos_;
+        while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t')) ++pos_;
     }
 
     bool peekIs(char c) const { return pos_ < text_.size() && text_[pos_] == c; }
     static bool isDigit(char c) { return c >= '0' && c <= '9'; }
-    std::string rest() const { return oneLine(text_.substr(pos_, 12)); }
+    std::string rest() const { return text_.substr(pos_, 12); }
 
     [[noreturn]] void failDoubleNegation() const {
         fail("negates a negation, which the library evaluates as a single one");
     }
 
     [[noreturn]] void fail(const std::string& what) const {
-        throw BulletMLError("formula \"" + oneLine(text_) + "\" " + what);
+        throw BulletMLError("formula \"" + text_ + "\" " + what);
     }
 
 
@@ -202,7 +186,7 @@ Interval rangeOf(const Node& node, const std::vector<Interval>& params) {
 
 }  // namespace
 
-BulletMLFormula::BulletMLFormula(const std::string& text) : text_(oneLine(text)) {
+BulletMLFormula::BulletMLFormula(const std::string& text) : text_(text) {
     // Long chains of operators would make the tree, and the recursion over it, as deep.
     if (text.size() > kMaxLength)
         throw BulletMLError("formula of " + std::to_string(text.size()) + " characters is longer than " +

@@ -7,11 +7,12 @@
 #include <string>
 #include <vector>
 
-// The grammar is the library's, found by trying it: decimal numbers without exponent,
-// + - * / with the usual precedence, parentheses, unary minus (no unary plus), $rand,
-// $rank and $1 to $9 written without a space after the "$". The library prints to standard
-// output and falls back on an earlier formula when it cannot parse a text, so every text it
-// is given must pass here first.
+// The grammar is the library's, read from its source and tried: decimal numbers without
+// exponent, + - * / with the usual precedence, parentheses, unary minus (no unary plus),
+// $rand, $rank and $1 to $9 written without a space after the "$", blanks between tokens but
+// no line break (the library's reader stops there). The library prints to standard output
+// and falls back on an earlier formula when it cannot parse a text, so every text it is given
+// must pass here first.
 class BulletMLFormula {
 public:
     static constexpr std::size_t kMaxLength = 1000;
@@ -26,7 +27,7 @@ public:
     // params[n - 1]; a parameter that was not passed is 1, as the library makes it.
     Interval range(const std::vector<Interval>& params) const;
 
-    // The text on one line, white space runs made single spaces: for messages.
+    // The text as given.
     const std::string& text() const { return text_; }
 
     // Whether the text reads $1 to $9 at all (its range then depends on the caller).

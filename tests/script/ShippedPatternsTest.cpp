@@ -1,6 +1,5 @@
 // The pattern library the game ships: it loads, every document plays, and the levels climb.
 #include "script/ActionLibrary.h"
-#include "script/XmlReader.h"
 #include "support/SimulatedField.h"
 
 #include <gtest/gtest.h>
@@ -135,33 +134,6 @@ TEST_F(ShippedPatterns, LevelsGetDenserFromGentleToDefaultToHard) {
     EXPECT_LT(gentle * 2.0, usual);
     EXPECT_LT(usual * 2.0, hard);
     EXPECT_LT(density(2), density(8));
-}
-
-TEST_F(ShippedPatterns, UseTheWholeVocabularyTheGameSupports) {
-    std::set<std::string> used;
-    for (const auto& [name, document] : documents()) {
-        std::ifstream in(name);
-        std::ostringstream text;
-        text << in.rdbuf();
-        const std::string content = text.str();
-        XmlReader reader(name, content);
-        const std::unique_ptr<XmlElement> root = reader.read();
-        std::vector<const XmlElement*> todo{root.get()};
-        while (!todo.empty()) {
-            const XmlElement* element = todo.back();
-            todo.pop_back();
-            used.insert(element->name);
-            if (const std::string* type = element->attribute("type")) used.insert(element->name + ":" + *type);
-            if (element->name.find("Ref") != std::string::npos && !element->children.empty())
-                used.insert(element->name + "+param");
-            for (const auto& child : element->children) todo.push_back(child.get());
-        }
-    }
-    for (const char* needed : {"direction:aim", "direction:absolute", "direction:relative", "direction:sequence",
-                               "speed:sequence", "changeDirection", "changeSpeed", "accel", "vanish",
-                               "bulletRef+param", "actionRef+param", "fireRef+param", "repeat", "wait"}) {
-        EXPECT_TRUE(used.count(needed)) << needed;
-    }
 }
 
 TEST_F(ShippedPatterns, EveryDocumentHasOneTopAction) {

@@ -1,9 +1,8 @@
-// A numeric text of a BulletML document, read with the grammar libbulletml's own parser accepts.
+// A numeric text of a BulletML document, read with the grammar libbulletml's own reader accepts.
 #pragma once
 
 #include "script/Interval.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,25 +17,21 @@ public:
     static constexpr std::size_t kMaxLength = 1000;
 
     // Throws BulletMLError saying what is wrong with the text (without file or line).
-    explicit BulletMLFormula(const std::string& text);
-    ~BulletMLFormula();
-    BulletMLFormula(const BulletMLFormula&) = delete;
-    BulletMLFormula& operator=(const BulletMLFormula&) = delete;
+    explicit BulletMLFormula(std::string text);
 
     // The values the formula can take for $rand and $rank anywhere in [0, 1] and $n in
     // params[n - 1]; a parameter that was not passed is 1, as the library makes it.
     Interval range(const std::vector<Interval>& params) const;
 
-    // The text as given.
     const std::string& text() const { return text_; }
 
-    // Whether the text reads $1 to $9 at all (its range then depends on the caller).
-    bool usesParameters() const { return usesParameters_; }
-
-    struct Node;
+    // One step of the formula in postfix order.
+    struct Step {
+        enum Op { Number, Rand, Rank, Param, Negate, Add, Subtract, Multiply, Divide } op;
+        double value;  // Number: the literal; Param: the index from 1
+    };
 
 private:
     std::string text_;
-    std::unique_ptr<Node> root_;
-    bool usesParameters_ = false;
+    std::vector<Step> program_;
 };

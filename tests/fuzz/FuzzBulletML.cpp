@@ -19,7 +19,9 @@
 
 namespace {
 
-const int FRAMES = 400;
+// Two seconds of game time: long enough for a pattern's bullets to fire theirs; the busiest
+// sound documents take a few seconds each under the sanitizers.
+const int FRAMES = 120;
 const Uint32 FRAME_MS = 16;
 
 struct Idle : MSDL::InputBase {

@@ -2,6 +2,8 @@
 #include "objects/Shot.h"
 #include "support/HeadlessGame.h"
 
+#include <vector>
+
 namespace {
 
 struct ShotTest : HeadlessGameTest {
@@ -39,6 +41,41 @@ TEST_F(ShotTest, FliesStraightAndStampsItsDyeWhereItIsDrawn) {
     EXPECT_NEAR(s.center.x, 120.7, 1e-9);
     EXPECT_NEAR(s.center.y, 90.2, 1e-9);
     EXPECT_EQ(canvasAt(116, 86), red);
+}
+
+// The game's own stamps, as loaded at start-up, on its 16-bit canvas: a dye too faint for the
+// canvas to show, or stamps too far apart, leaves pixels of the path as they were.
+TEST_F(ShotTest, ACrossingShotLeavesAnUnbrokenTrailOfItsColour) {
+    const int y = 200;
+    const auto rgb = [&](int x, int row) {
+        Uint8 c[3];
+        SDL_GetRGB(canvasAt(x, row), game.window->getCanvas().getSurface()->format, &c[0], &c[1],
+                   &c[2]);
+        return std::vector<int>(c, c + 3);
+    };
+    for (int colour : {0, 1}) {
+        for (int fps : {1000, 60}) {
+            game.window->resetCanvas();
+            std::vector<std::vector<int>> before;
+            for (int x = 0; x < field().x; ++x) before.push_back(rgb(x, y));
+            game.addShot(Point(0, y), Point(150, 0), colour);
+            game.frameSeconds = 1.0 / fps;
+            for (int frame = 0; !game.shots.empty(); ++frame) {
+                game.lastTicks += 1;
+                game.updateAll();
+                game.sweep();
+                ASSERT_LT(frame, 10 * fps);
+            }
+            // White lightens every channel, black darkens it, all along the centre line.
+            const int toward = colour == 0 ? 1 : -1;
+            for (int x = 4; x < field().x - 4; ++x) {
+                const std::vector<int> now = rgb(x, y);
+                for (int ch = 0; ch < 3; ++ch)
+                    ASSERT_GT((now[ch] - before[x][ch]) * toward, 0)
+                        << "colour " << colour << " at " << fps << " fps, x " << x;
+            }
+        }
+    }
 }
 
 TEST_F(ShotTest, DiesOnlyWhenItsCentreIsBeyondTheEdge) {

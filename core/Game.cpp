@@ -328,7 +328,7 @@ void Game::pollEvents() {
 }
 
 void Game::waitRelease() {
-    while (inputs[0]->isAnyPressed()) {
+    while (inputs[0]->isAnyButtonPressed()) {
         SDL_Delay(WAIT_STEP);
         SDL_PumpEvents();
     }

@@ -95,7 +95,8 @@ public:
     // Spins until SDL's millisecond tick differs from lastTicks and gives it: the only reader
     // of SDL's ticks during a match.
     Uint32 waitForTick() const;
-    // After the match: waits until the first input lets go of every button.
+    // After the match and after each menu choice: waits until the first input lets go of
+    // every button. A held direction chooses nothing, so it does not keep the game waiting.
     void waitRelease();
     // Then waits for its choice: 0 for the menu (button 0 or 1), non-zero to end the program
     // (button 3, or the window closed).

@@ -123,6 +123,8 @@ int playerSelect(Selection& selection) {
             cursor = moveCursor(cursor, state->getDirection(), ART_COLORS - 1);
             if (state->isPressed(BUTTON_CHOOSE)) {
                 selection.artColor[side] = cursor;
+                // Still down, white's button would choose for black at black's first look.
+                if (side == 0) game().waitRelease();
                 break;
             }
             if (state->isPressed(BUTTON_LEAVE)) return -1;

@@ -261,7 +261,7 @@ TEST_F(MatchTest, AFinishedMatchReportsItsFrameRateAndWaitsForTheChoice) {
         if (++looks > 4 && heldLooks == 0) pressed.insert(0);
         return pressed.count(b) > 0;
     };
-    input->anyPressed = [&] {
+    input->anyButtonPressed = [&] {
         if (!pressed.empty() && ++heldLooks > 3) pressed.clear();
         return !pressed.empty();
     };
@@ -280,7 +280,7 @@ TEST_F(MatchTest, AFinishedMatchReportsItsFrameRateAndWaitsForTheChoice) {
 
 TEST_F(MatchTest, ClosingTheWindowWhileWaitingForTheChoiceEndsTheProgram) {
     game.players[0] = std::make_unique<FinishingPlayer>(game.haloImages[0].get(), 2);
-    input->anyPressed = [] {
+    input->anyButtonPressed = [] {
         SDL_Event quit;
         quit.type = SDL_QUIT;
         SDL_PushEvent(&quit);
@@ -312,7 +312,7 @@ TEST_F(MatchTest, TheChoiceReadsButtonThreeFirst) {
 TEST_F(MatchTest, TheChoiceWaitsUntilTheButtonsAreReleased) {
     int held = 3;
     int asked = 0;
-    input->anyPressed = [&] {
+    input->anyButtonPressed = [&] {
         ++asked;
         return held-- > 0;
     };

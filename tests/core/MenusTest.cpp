@@ -184,21 +184,36 @@ TEST_F(MenusTest, ClosingTheWindowWhileBlackChoosesLeavesThePlayerSelect) {
     EXPECT_TRUE(game.quitRequested);
 }
 
-// A real button stays down for a while after it chose; only then may a screen end.
-TEST_F(MenusTest, ScreensEndOnlyOnceTheChoosingButtonIsLetGo) {
-    Uint32 releaseAt = 0;
-    input->pressed = [&](int b) { return b == CHOOSE && SDL_GetTicks() < releaseAt; };
+// A real button stays down for a while after it chose. The screens wait for it to be let go,
+// so it chooses only once, but not for a direction still held, which chooses nothing.
+TEST_F(MenusTest, ScreensWaitForTheChoosingButtonNotForADirection) {
+    Uint32 start = 0;
+    // Milliseconds after start: the button alone until buttonUntil, DOWN until downUntil, and
+    // both in a second press from secondFrom to secondUntil.
+    Uint32 buttonUntil = 0, downUntil = 0, secondFrom = 0, secondUntil = 0;
+    const auto held = [&](Uint32 until) {
+        const Uint32 t = SDL_GetTicks() - start;
+        return t < until || (t >= secondFrom && t < secondUntil);
+    };
+    input->pressed = [&](int b) { return b == CHOOSE && held(buttonUntil); };
+    input->direction = [&] { return held(downUntil) ? DOWN : 0; };
 
-    releaseAt = SDL_GetTicks() + 400;
+    start = SDL_GetTicks();
+    buttonUntil = 400;
+    downUntil = 1500;
     EXPECT_EQ(modeMenu(selection), 0);
-    EXPECT_TRUE(selection.vsCpu);
-    EXPECT_FALSE(input->isAnyPressed());
+    EXPECT_FALSE(selection.vsCpu);
+    EXPECT_LT(SDL_GetTicks() - start, downUntil);
 
-    // Held through the next redraw, the button chooses for both sides.
+    // White's button, held through the next redraw, leaves black's choice to black's press.
     selection.artColor = {-1, -1};
-    releaseAt = SDL_GetTicks() + 450;
+    start = SDL_GetTicks();
+    buttonUntil = 450;
+    downUntil = 0;
+    secondFrom = 700;
+    secondUntil = 1000;
     EXPECT_EQ(playerSelect(selection), 0);
     EXPECT_EQ(selection.artColor[0], 0);
-    EXPECT_EQ(selection.artColor[1], 0);
-    EXPECT_FALSE(input->isAnyPressed());
+    EXPECT_EQ(selection.artColor[1], 1);
+    EXPECT_GE(SDL_GetTicks() - start, secondUntil);
 }

@@ -2,12 +2,15 @@
 #include "core/Menus.h"
 #include "core/Selection.h"
 #include "input/Direction.h"
+#include "objects/ArtNames.h"
 #include "support/HeadlessGame.h"
 #include "support/MenuScript.h"
 
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstring>
+#include <string>
 
 using MSDL::DOWN;
 using MSDL::UP;
@@ -140,34 +143,62 @@ TEST_F(MenusTest, HighlightAndDescriptionsFollowTheCursorInItsColour) {
         EXPECT_TRUE(cellsShow(1, 1, 4, RED));
         EXPECT_FALSE(cellsShow(1, 11, 4, RED));
         EXPECT_TRUE(cellsShow(1, 11, 4, BLACK));
-        EXPECT_TRUE(cellsShow(10, 1, 6, WHITE));  // LEVEL1 in the side's colour
-        for (int row : {2, 4, 6}) EXPECT_TRUE(cellsShow(10, row, 48, RED)) << row;
+        EXPECT_TRUE(cellsShow(11, 1, 6, WHITE));  // LEVEL1 in the side's colour
+        // Each description starts beside its label.
+        for (int row : {1, 3, 5}) EXPECT_TRUE(cellsShow(18, row, 20, RED)) << row;
     };
     const auto whiteOnObstacle = [&] {
         ++seen;
         EXPECT_FALSE(cellsShow(1, 1, 4, RED));
         EXPECT_TRUE(cellsShow(1, 1, 4, WHITE));
         EXPECT_TRUE(cellsShow(1, 2, 8, ORANGE));
-        // A new description covers the old one whole.
-        for (int row : {2, 4, 6}) {
-            EXPECT_TRUE(cellsShow(10, row, 48, ORANGE)) << row;
-            EXPECT_FALSE(cellsShow(10, row, 48, RED)) << row;
+        // A new description covers the old one whole, on both of its rows.
+        for (int row = 1; row <= 6; ++row) {
+            EXPECT_TRUE(cellsShow(11, row, 27, ORANGE)) << row;
+            EXPECT_FALSE(cellsShow(11, row, 27, RED)) << row;
         }
     };
     const auto blackOnRank = [&] {
         ++seen;
         EXPECT_TRUE(cellsShow(1, 11, 4, RED));
         EXPECT_TRUE(cellsShow(1, 2, 8, WHITE));  // white's highlight is gone
-        EXPECT_TRUE(cellsShow(10, 11, 6, BLACK));
-        for (int row : {12, 14, 16}) EXPECT_TRUE(cellsShow(10, row, 48, RED)) << row;
+        EXPECT_TRUE(cellsShow(11, 11, 6, BLACK));
+        for (int row : {11, 13, 15}) EXPECT_TRUE(cellsShow(18, row, 20, RED)) << row;
         // White's texts stay while black chooses.
-        EXPECT_TRUE(cellsShow(10, 2, 48, ORANGE));
+        EXPECT_TRUE(cellsShow(11, 2, 27, ORANGE));
     };
     EXPECT_EQ(runSelect({{DOWN, {}, whiteOnRank},
                          {0, {CHOOSE}, whiteOnObstacle},
                          {0, {LEAVE}, blackOnRank}}),
               -1);
     EXPECT_EQ(seen, 3);
+}
+
+// In the game's font every description lies within the screen, whole and in order, on its
+// label's row and the next, and no character's word reaches into the labels' cells.
+TEST_F(MenusTest, EveryDescriptionAndWordFitsItsPlaceOnTheScreen) {
+    const MainWindow& window = *game.window;
+    const int width = static_cast<int>(field().x);
+    const int labelRow = 3;
+    for (int c = 0; c < ART_COLORS; ++c) {
+        for (int level = 1; level <= ART_LEVELS; ++level) {
+            const std::string& text = artDescription(c, level);
+            std::string joined;
+            for (const TextLine& line : layOutDescription(window, text, labelRow)) {
+                EXPECT_LE(line.column * MENU_CELL_WIDTH + window.textWidth(line.text), width)
+                    << line.text;
+                EXPECT_TRUE(line.row == labelRow || line.row == labelRow + 1) << line.row;
+                if (!joined.empty() && !line.text.empty()) joined += " ";
+                joined += line.text;
+            }
+            EXPECT_EQ(joined, text.substr(0, text.find_last_not_of(' ') + 1));
+        }
+        const int wordEnd = SELECT_WORD_COLUMN + static_cast<int>(std::strlen(artWord(c)));
+        EXPECT_LE(wordEnd, SELECT_LEVEL_COLUMN) << artWord(c);
+        EXPECT_LE(SELECT_WORD_COLUMN * MENU_CELL_WIDTH + window.textWidth(artWord(c)),
+                  SELECT_LEVEL_COLUMN * MENU_CELL_WIDTH)
+            << artWord(c);
+    }
 }
 
 TEST_F(MenusTest, ClosingTheWindowWhileBlackChoosesLeavesThePlayerSelect) {

@@ -309,15 +309,3 @@ TEST_F(MatchTest, TheChoiceReadsButtonThreeFirst) {
     EXPECT_NE(game.waitDecision(), 0);
 }
 
-TEST_F(MatchTest, TheChoiceWaitsUntilTheButtonsAreReleased) {
-    int held = 3;
-    int asked = 0;
-    input->anyButtonPressed = [&] {
-        ++asked;
-        return held-- > 0;
-    };
-    const Uint32 start = SDL_GetTicks();
-    game.waitRelease();
-    EXPECT_EQ(asked, 4);
-    EXPECT_GE(SDL_GetTicks() - start, 150u);
-}

@@ -148,15 +148,6 @@ TEST_F(MatchTest, SweepRemovesDeadShotsAndEnemiesAndOnlyTheLeadingDeadSparks) {
     EXPECT_TRUE(game.buzzEffects.empty());
 }
 
-TEST_F(MatchTest, CollectTakesTheShotsOfOneColour) {
-    Shot& w1 = game.addShot(Point(10, 10), Point(0, 0), 0);
-    game.addShot(Point(20, 10), Point(0, 0), 1);
-    Shot& w2 = game.addShot(Point(30, 10), Point(0, 0), 0);
-    std::vector<Charactor*> out;
-    game.collect(0, out);
-    EXPECT_EQ(out, (std::vector<Charactor*>{&w1, &w2}));
-}
-
 TEST_F(MatchTest, ThreatsAreTheOtherColourStrictlyWithin100PixelsOfTheCorner) {
     const Point p(150, 200);
     // Corners measured, not centres: this one's centre is 94 pixels away, its corner 100.

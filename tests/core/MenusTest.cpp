@@ -180,15 +180,14 @@ TEST_F(MenusTest, HighlightAndDescriptionsFollowTheCursorInItsColour) {
 // label's row and the next, and no character's word reaches into the labels' cells.
 TEST_F(MenusTest, EveryDescriptionAndWordFitsItsPlaceOnTheScreen) {
     const MainWindow& window = *game.window;
-    const int width = static_cast<int>(field().x);
     const int labelRow = 3;
     for (int c = 0; c < ART_COLORS; ++c) {
         for (int level = 1; level <= ART_LEVELS; ++level) {
             const std::string& text = artDescription(c, level);
             std::string joined;
             for (const TextLine& line : layOutDescription(window, text, labelRow)) {
-                EXPECT_LE(line.column * MENU_CELL_WIDTH + window.textWidth(line.text), width)
-                    << line.text;
+                const int right = line.column * MENU_CELL_WIDTH + window.textWidth(line.text);
+                EXPECT_LE(right, MainWindow::WIDTH) << line.text;
                 EXPECT_TRUE(line.row == labelRow || line.row == labelRow + 1) << line.row;
                 if (!joined.empty() && !line.text.empty()) joined += " ";
                 joined += line.text;

@@ -136,8 +136,7 @@ void Game::loadImages() {
         dyeImages[c]->setColorKey(MAGENTA_KEY);
     }
     shotImages[1]->setColorKey(MAGENTA_KEY);
-    dyeImages[0]->setAlpha(ALPHA_FLAGS, 4);
-    dyeImages[1]->setAlpha(ALPHA_FLAGS, 2);
+    for (int c = 0; c < 2; ++c) dyeImages[c]->setAlpha(ALPHA_FLAGS, kDyeStampAlpha);
 
     ballImage->displayFormat();
     for (int c = 0; c < 2; ++c) {
@@ -352,7 +351,7 @@ void Game::pollEvents() {
 }
 
 void Game::waitRelease() {
-    while (inputs[0]->isAnyPressed()) {
+    while (inputs[0]->isAnyButtonPressed()) {
         SDL_Delay(WAIT_STEP);
         SDL_PumpEvents();
     }

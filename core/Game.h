@@ -46,6 +46,12 @@ public:
     static constexpr double kBlackStartX = 145.0;
     static constexpr double kStartY = 100.0;
     static constexpr double kStartPairSpacing = 10.0;
+    // The dye a dyeing object owes the canvas each frame, in alpha units: white 4, black 2.
+    // A 5-6-5 canvas shows no stamp that faint (SDL keeps 5 bits of a surface's alpha, and
+    // one such step rounds away), so the dye is saved up and stamped at kDyeStampAlpha, a
+    // multiple of 8 that SDL keeps whole: white stamps every 8th frame, black every 16th.
+    static constexpr int kDyeRate[2] = {4, 2};
+    static constexpr int kDyeStampAlpha = 32;
 
     // Makes the joystick manager; touches no SDL: start-up is init()'s.
     Game();
@@ -96,7 +102,8 @@ public:
     // Spins until SDL's millisecond tick differs from lastTicks and gives it: the only reader
     // of SDL's ticks during a match.
     Uint32 waitForTick() const;
-    // After the match: waits until the first input lets go of every button.
+    // After the match and after each menu choice: waits until the first input lets go of
+    // every button. A held direction chooses nothing, so it does not keep the game waiting.
     void waitRelease();
     // Then waits for its choice: 0 for the menu (button 0 or 1), non-zero to end the program
     // (button 3, or the window closed).
@@ -131,6 +138,9 @@ public:
     void collectThreats(std::vector<std::pair<Point, Point>>& out, int c, const Point& p) const;
     // Marks the canvas with colour c's dye at pos (truncated); the mark lasts until reset().
     void stampDye(const Point& pos, int c);
+    // Where a new object's dye credit starts: consecutive objects start one alpha unit apart,
+    // so a burst of bullets takes turns to stamp instead of stamping all in the same frame.
+    int firstDyeCredit() { return static_cast<int>(objectsMade++ % kDyeStampAlpha); }
 
     std::unique_ptr<MainWindow> window;
 
@@ -161,6 +171,8 @@ public:
     bool quitRequested = false;
     // The pattern work of the current frame's walk so far.
     long patternWork = 0;
+    // Field objects made so far: their dye credits start apart.
+    unsigned objectsMade = 0;
 
     // The first from "1Pkey.conf"; the second is made for each match by the front end.
     std::array<std::unique_ptr<MSDL::InputBase>, 2> inputs;

@@ -4,7 +4,9 @@
 #include "core/Game.h"
 #include "display/MainWindow.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -14,12 +16,14 @@ const int NEAR_DISTANCE = 20;
 }  // namespace
 
 Charactor::Charactor(const Point& c, Window* image, int color)
-    : window(Game::instance()->window.get()), color(color) {
+    : window(Game::instance()->window.get()), color(color),
+      dyeCredit(Game::instance()->firstDyeCredit()) {
     if (image) {
         sprite = std::make_unique<Sprite>(image);
         pos = c - image->center;
         updateCenter();
     }
+    lastStamp = pos;
 }
 
 Charactor::~Charactor() = default;
@@ -70,7 +74,18 @@ void Charactor::move() {
 void Charactor::draw() {
     Game& game = *Game::instance();
     sprite->draw(*window, pos, game.lastTicks);
-    if (dyeing) game.stampDye(pos, color);
+    if (dyeing) dye();
+}
+
+void Charactor::dye() {
+    Game& game = *Game::instance();
+    dyeCredit += Game::kDyeRate[color];
+    const double halfStamp = game.dyeImages[color]->center.x;
+    if (dyeCredit < Game::kDyeStampAlpha && pos.distance(lastStamp) < halfStamp) return;
+    game.stampDye(pos, color);
+    lastStamp = pos;
+    // A stamp made early for the distance pays off what was saved, and no more.
+    dyeCredit = std::max(0, dyeCredit - Game::kDyeStampAlpha);
 }
 
 void Charactor::updateCenter() { center = sprite ? pos + sprite->image->center : pos; }

@@ -4,7 +4,7 @@
 # (SKELVO_FUZZ_RUNS inputs from a fixed seed, at most SKELVO_FUZZ_SECONDS, each).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-bash "$top/tools/deps.sh" g++ cmake make pkg-config libsdl1.2-dev libsdl-ttf2.0-dev \
+bash "$top/tools/deps.sh" toolchain build tests packaging
     libbulletml-dev fonts-roboto-unhinted libgtest-dev googletest clang libclang-rt-14-dev \
     xvfb xdotool x11-apps imagemagick
 jobs=$(nproc)

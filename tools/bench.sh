@@ -6,7 +6,6 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/tools/deps.sh" toolchain build bench
-    libbulletml-dev fonts-roboto-unhinted valgrind
 build="$top/build-bench"
 # Two jobs at most: the machine is shared.
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSKELVO_TESTS=OFF >/dev/null

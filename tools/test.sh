@@ -5,8 +5,6 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/tools/deps.sh" toolchain build tests packaging
-    libbulletml-dev fonts-roboto-unhinted libgtest-dev googletest clang libclang-rt-14-dev \
-    xvfb xdotool x11-apps imagemagick
 jobs=$(nproc)
 for variant in release sanitize; do
     dir="$top/build-test-$variant"

@@ -43,6 +43,9 @@ mkdir -p "$profiles"
     echo "== start-up"
     "$bench/bench_startup"
     echo
+    echo "== the slowest frame of each sound but hostile document (tests/data/bulletml/good)"
+    "$bench/bench_frame" --hostile "$top/tests/data/bulletml/good" | grep -v -e '^300\*400\*16$' -e '^failed open joystick'
+    echo
     echo "== memory"
     "$bench/bench_frame" --play 30 | grep '^peak'
 } 2>&1 | tee "$build/bench-report.txt"

@@ -5,8 +5,7 @@
 # build-bench/bench-report.txt; the callgrind profiles stay in build-bench/callgrind/.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-bash "$top/tools/deps.sh" g++ cmake make pkg-config libsdl1.2-dev libsdl-ttf2.0-dev \
-    libbulletml-dev libexpat1-dev fonts-roboto-unhinted valgrind
+bash "$top/tools/deps.sh" toolchain build bench
 build="$top/build-bench"
 # Two jobs at most: the machine is shared.
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSKELVO_TESTS=OFF >/dev/null

@@ -1,4 +1,5 @@
-// Draws the game's thirteen bitmaps into the directory named on the command line.
+// Draws the game's thirteen bitmaps into the directory named on the command line, or with
+// --icon SIZE FILE the desktop icon, a SIZE x SIZE PNG.
 //
 // Sizes, in one place (they set each object's centre and clamp range):
 //   black.bmp                  300 x 400  the field, a mid-tone so both colours and their dye show
@@ -11,9 +12,11 @@
 // Transparent pixels are cyan (0,255,255) or magenta (255,0,255), as the game keys them.
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -154,11 +157,130 @@ Painter halo(Rgb ring) {
     };
 }
 
+void putBe32(std::vector<unsigned char>& v, std::uint32_t x) {
+    for (int shift = 24; shift >= 0; shift -= 8) v.push_back((x >> shift) & 0xff);
+}
+
+std::uint32_t crc32(const unsigned char* p, std::size_t n) {
+    std::uint32_t c = 0xffffffff;
+    for (std::size_t i = 0; i < n; ++i) {
+        c ^= p[i];
+        for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xedb88320 & (0 - (c & 1)));
+    }
+    return ~c;
+}
+
+void pngChunk(std::vector<unsigned char>& png, const char* type, const std::vector<unsigned char>& data) {
+    putBe32(png, static_cast<std::uint32_t>(data.size()));
+    const std::size_t start = png.size();
+    png.insert(png.end(), type, type + 4);
+    png.insert(png.end(), data.begin(), data.end());
+    putBe32(png, crc32(&png[start], png.size() - start));
+}
+
+// SDL 1.2 writes only BMP, and the desktop wants PNG. Stored deflate blocks keep the writer
+// short: an icon is a few kilobytes either way.
+void writePng(const std::string& path, int size, const std::vector<unsigned char>& rgba) {
+    std::vector<unsigned char> raw;
+    for (int y = 0; y < size; ++y) {
+        raw.push_back(0);  // no filter
+        raw.insert(raw.end(), rgba.begin() + y * size * 4, rgba.begin() + (y + 1) * size * 4);
+    }
+    std::vector<unsigned char> z{0x78, 0x01};
+    for (std::size_t at = 0; at < raw.size(); at += 65535) {
+        const unsigned n = static_cast<unsigned>(std::min<std::size_t>(65535, raw.size() - at));
+        z.push_back(at + n == raw.size() ? 1 : 0);
+        put16(z, n);
+        put16(z, ~n & 0xffff);
+        z.insert(z.end(), raw.begin() + at, raw.begin() + at + n);
+    }
+    std::uint32_t a = 1, b = 0;
+    for (unsigned char c : raw) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    putBe32(z, b << 16 | a);
+
+    std::vector<unsigned char> header;
+    putBe32(header, static_cast<std::uint32_t>(size));
+    putBe32(header, static_cast<std::uint32_t>(size));
+    header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits a channel, RGBA, no interlace
+    std::vector<unsigned char> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    pngChunk(png, "IHDR", header);
+    pngChunk(png, "IDAT", z);
+    pngChunk(png, "IEND", {});
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f || std::fwrite(png.data(), 1, png.size(), f) != png.size() || std::fclose(f) != 0)
+        fail("cannot write " + path);
+}
+
+// The icon, on a unit square: the slate field with a partner of each colour above and a
+// player of each colour below, a few bullets of both between. Outside the rounded corners
+// it is transparent (alpha 0).
+struct Rgba {
+    Rgb c;
+    double alpha;
+};
+
+Rgba iconAt(double u, double v) {
+    const double r = 0.16;
+    const double cu = std::min(std::max(u, r), 1 - r), cv = std::min(std::max(v, r), 1 - r);
+    if (std::hypot(u - cu, v - cv) > r) return {BLACK, 0};
+    auto inDisc = [&](double x, double y, double radius) { return std::hypot(u - x, v - y) < radius; };
+    auto inDiamond = [&](double x, double y, double radius) {
+        return std::fabs(u - x) + std::fabs(v - y) < radius;
+    };
+    // The same colours as the partners' and the bullets' bitmaps.
+    if (inDiamond(0.3, 0.27, 0.17))
+        return {inDiamond(0.3, 0.27, 0.12) ? Rgb{240, 240, 240} : Rgb{150, 150, 150}, 1};
+    if (inDiamond(0.7, 0.27, 0.17))
+        return {inDiamond(0.7, 0.27, 0.12) ? Rgb{20, 20, 20} : Rgb{110, 110, 110}, 1};
+    if (inDisc(0.3, 0.8, 0.1)) return {inDisc(0.3, 0.8, 0.075) ? WHITE : Rgb{170, 170, 170}, 1};
+    if (inDisc(0.7, 0.8, 0.1)) return {inDisc(0.7, 0.8, 0.075) ? BLACK : Rgb{90, 90, 90}, 1};
+    // Each partner's bullets head down toward the other colour's player.
+    for (int i = 0; i < 3; ++i) {
+        const double y = 0.5 + 0.13 * i, dx = 0.22 * (y - 0.3) + 0.07 * (i - 1);
+        if (inDisc(0.3 + dx, y, 0.045)) return {WHITE, 1};
+        if (inDisc(0.7 - dx, y, 0.045)) return {BLACK, 1};
+    }
+    return {Rgb{104, 112, 120}, 1};
+}
+
+void writeIcon(int size, const std::string& path) {
+    if (size < 16 || size > 512) fail("icon size " + std::to_string(size) + " is not 16 to 512");
+    // Four by four samples a pixel smooth the edges, which matter at 32 pixels.
+    const int n = 4;
+    std::vector<unsigned char> rgba;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            double r = 0, g = 0, b = 0, alpha = 0;
+            for (int sy = 0; sy < n; ++sy) {
+                for (int sx = 0; sx < n; ++sx) {
+                    const Rgba p = iconAt((x + (sx + 0.5) / n) / size, (y + (sy + 0.5) / n) / size);
+                    r += p.c.r * p.alpha;
+                    g += p.c.g * p.alpha;
+                    b += p.c.b * p.alpha;
+                    alpha += p.alpha;
+                }
+            }
+            // Colours weighted by coverage, so the transparent corners do not darken the rim.
+            const double k = alpha > 0 ? 1 / alpha : 0;
+            for (double channel : {r * k, g * k, b * k, 255 * alpha / (n * n)})
+                rgba.push_back(static_cast<unsigned char>(channel + 0.5));
+        }
+    }
+    writePng(path, size, rgba);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--icon") {
+        writeIcon(std::atoi(argv[2]), argv[3]);
+        return 0;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: makebmp DIRECTORY\n");
+        std::fprintf(stderr, "usage: makebmp DIRECTORY, or makebmp --icon SIZE FILE.png\n");
         return 2;
     }
     outDir = argv[1];

@@ -2,6 +2,8 @@
 // level, counting its deaths and the bullets on the field.
 //   bench_difficulty [SEEDS [LEVEL ...]]   SEEDS seeded matches (default 16) per level, at
 //                                          the levels given (default 0 to 10)
+//   bench_difficulty --list FILE ...       the partners play the action file FILE instead of
+//                                          the level's list, to weigh patterns one by one
 // Each match runs two minutes of game time on a 16 ms clock through the game's own start and
 // frame. Before every frame both players' eatings and buzz are set to 0 (so no level changes
 // and no Art starts) and their lives topped up (so the match never ends); the rank climbs by
@@ -10,11 +12,13 @@
 #include "input/CpuInput.h"
 #include "objects/Enemy.h"
 #include "objects/Player.h"
+#include "script/ActionList.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <vector>
 
@@ -42,7 +46,8 @@ std::size_t bullets(const Game& game) {
     return n;
 }
 
-Match play(BenchGame& bench, int level, unsigned seed) {
+// The partners play `list` when it is set, their level's list otherwise.
+Match play(BenchGame& bench, int level, ActionList* list, unsigned seed) {
     Game& game = bench.game;
     game.reset();
     for (int side = 0; side < 2; ++side) game.inputs[side] = std::make_unique<CpuInput>(side);
@@ -52,6 +57,11 @@ Match play(BenchGame& bench, int level, unsigned seed) {
     for (int side = 0; side < 2; ++side) {
         game.players[side]->level = level;
         game.setLevel(side, level);
+    }
+    if (list) {
+        std::vector<Enemy*> partners;
+        for (int side = 0; side < 2; ++side) game.collectStillEnemies(side, partners);
+        for (Enemy* e : partners) e->setActions(list);
     }
     Match m;
     for (int frame = 0; frame < MATCH_FRAMES; ++frame) {
@@ -70,13 +80,13 @@ Match play(BenchGame& bench, int level, unsigned seed) {
     return m;
 }
 
-void report(BenchGame& bench, int level, int seeds) {
+void report(BenchGame& bench, int level, ActionList* list, int seeds) {
     // Each side's deaths in each match are one sample of the rate.
     std::vector<double> rates;
     double bulletFrames = 0.0, rank = 0.0;
     std::size_t peak = 0;
     for (int s = 0; s < seeds; ++s) {
-        const Match m = play(bench, level, FIRST_SEED + static_cast<unsigned>(s));
+        const Match m = play(bench, level, list, FIRST_SEED + static_cast<unsigned>(s));
         for (int side = 0; side < 2; ++side) {
             rates.push_back(m.deaths[side] / static_cast<double>(MATCH_MINUTES));
             rank += m.rank[side] / (2.0 * seeds);
@@ -98,22 +108,32 @@ void report(BenchGame& bench, int level, int seeds) {
 
 int main(int argc, char** argv) {
     try {
-        const int seeds = argc > 1 ? std::atoi(argv[1]) : DEFAULT_SEEDS;
+        int first = 1;
+        const char* listFile = nullptr;
+        if (argc > 2 && std::strcmp(argv[1], "--list") == 0) {
+            listFile = argv[2];
+            first = 3;
+        }
+        const int seeds = argc > first ? std::atoi(argv[first]) : DEFAULT_SEEDS;
         if (seeds < 2) {
-            std::fprintf(stderr, "usage: bench_difficulty [SEEDS (2 or more) [LEVEL ...]]\n");
+            std::fprintf(stderr,
+                         "usage: bench_difficulty [--list FILE] [SEEDS (2 or more) [LEVEL ...]]\n");
             return 1;
         }
         std::vector<int> levels;
-        for (int i = 2; i < argc; ++i) levels.push_back(std::atoi(argv[i]));
+        for (int i = first + 1; i < argc; ++i) levels.push_back(std::atoi(argv[i]));
         if (levels.empty())
             for (int l = 0; l <= Player::kTopLevel; ++l) levels.push_back(l);
 
         BenchGame bench;
+        // Read from the game's directory, where BenchGame has gone, like the game's own lists.
+        std::unique_ptr<ActionList> list;
+        if (listFile) list = std::make_unique<ActionList>(listFile);
         std::printf("computer against computer, %d seeds x %d minutes per level, %u ms frames\n",
                     seeds, MATCH_MINUTES, FRAME_TICKS);
         std::printf("%5s %10s %6s %12s %12s %9s\n", "level", "deaths/min", "+-", "mean bullets",
                     "peak bullets", "end rank");
-        for (int level : levels) report(bench, level, seeds);
+        for (int level : levels) report(bench, level, list.get(), seeds);
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());

@@ -21,6 +21,9 @@ struct FloorBody {
     int color = 0;
     bool dyeing = true;
     bool alive = true;
+    // The game's dye credit: what it owes the canvas and where it last stamped.
+    int dyeCredit = 0;
+    Point lastStamp;
     // Partners only: the list their patterns come from (not owned) and when the next starts.
     ActionList* actions = nullptr;
     Uint32 nextStart = 0;

@@ -92,6 +92,8 @@ FloorBody FloorField::body(const Point& center, const Point& vel, SDL_Surface* s
     b.vel = vel;
     b.sprite = sprite;
     b.color = c;
+    b.dyeCredit = game_.firstDyeCredit();
+    b.lastStamp = b.pos;
     return b;
 }
 
@@ -171,7 +173,14 @@ void FloorField::moveAndDraw(FloorBody& b) {
     b.center = b.pos + b.half;
     blit(b.sprite, screen_, b.pos);
     if (b.dyeing) {
-        blit(dyeImages_[b.color], canvas_, b.pos);
+        // The game's rule for when the dye is stamped, so the floor makes the same blits.
+        b.dyeCredit += Game::kDyeRate[b.color];
+        if (b.dyeCredit >= Game::kDyeStampAlpha ||
+            b.pos.distance(b.lastStamp) >= dyeImages_[b.color]->w / 2.0) {
+            blit(dyeImages_[b.color], canvas_, b.pos);
+            b.lastStamp = b.pos;
+            b.dyeCredit = std::max(0, b.dyeCredit - Game::kDyeStampAlpha);
+        }
         if (b.center.x < 0 || b.center.x > field_.x || b.center.y < 0 || b.center.y > field_.y)
             b.alive = false;
         return;

@@ -8,14 +8,20 @@
 //                                     --collect-atstart=no)
 //   bench_frame --play SECONDS        plays levels 0, 5 and 10 for SECONDS of game time each
 //                                     and reports the peak resident memory
+//   bench_frame --hostile DIR         plays every document of DIR that the game accepts on a
+//                                     partner of its own for 10 s of game time and reports the
+//                                     slowest frame of each
 #include "BenchGame.h"
 #include "FloorField.h"
 #include "display/MainWindow.h"
 #include "objects/Enemy.h"
 #include "objects/Player.h"
 #include "objects/Shot.h"
+#include "script/ActionList.h"
 #include "script/BulletMLDocument.h"
 #include "script/EnemyCommand.h"
+
+#include <bulletmlerror.h>
 
 #include <sys/resource.h>
 #include <time.h>
@@ -27,6 +33,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -443,6 +451,56 @@ int runPlay(BenchGame& bench, double seconds) {
     return 0;
 }
 
+// The slowest frame, in processor time, of each document that plays: the frame's budget for
+// pattern work is what keeps these short however a document is written.
+int runHostile(BenchGame& bench, const std::string& dir) {
+    namespace fs = std::filesystem;
+    const std::string none = (fs::temp_directory_path() / "skelvo-bench-none.act").string();
+    std::ofstream(none).close();
+    ActionList idle(none);
+    const int frames = 10000 / 16;
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(dir)) files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    double worst = 0;
+    std::string worstName;
+    std::printf("%-36s %12s %12s %10s\n", "document", "slowest (us)", "median (us)", "objects");
+    for (const fs::path& file : files) {
+        std::unique_ptr<BulletMLDocument> document;
+        try {
+            document = BulletMLDocument::load(file.string());
+        } catch (const BulletMLError&) {
+            continue;
+        }
+        Game& game = bench.game;
+        game.reset();
+        bench.placePlayers();
+        game.lastTicks = BenchGame::kStartTicks;
+        game.enemies.push_front(std::make_unique<Enemy>(Point(150, 100), game.enemyImages[0].get(), &idle, 0));
+        Enemy& partner = *game.enemies.front();
+        partner.command = std::make_unique<EnemyCommand>(document.get(), &partner);
+        std::vector<double> times;
+        std::size_t most = 0;
+        for (int i = 0; i < frames; ++i) {
+            const double c0 = cpuMicros();
+            game.runFrame(game.lastTicks + 16);
+            times.push_back(cpuMicros() - c0);
+            most = std::max(most, game.shots.size() + game.enemies.size());
+            for (auto& p : game.players) p->lives = 2;
+        }
+        const double slowest = *std::max_element(times.begin(), times.end());
+        std::printf("%-36s %12.1f %12.1f %10zu\n", file.filename().c_str(), slowest, median(times), most);
+        if (slowest > worst) {
+            worst = slowest;
+            worstName = file.filename().string();
+        }
+        game.reset();
+    }
+    std::printf("slowest frame of all: %.1f ms (%s)\n", worst / 1000, worstName.c_str());
+    std::remove(none.c_str());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -452,8 +510,9 @@ int main(int argc, char** argv) {
             return runCallgrind(bench, argv[2], std::stoul(argv[3]));
         if (argc == 3 && std::strcmp(argv[1], "--play") == 0)
             return runPlay(bench, std::stod(argv[2]));
+        if (argc == 3 && std::strcmp(argv[1], "--hostile") == 0) return runHostile(bench, argv[2]);
         if (argc != 1) {
-            std::fprintf(stderr, "usage: bench_frame [--callgrind game|floor N | --play SECONDS]\n");
+            std::fprintf(stderr, "usage: bench_frame [--callgrind game|floor N | --play SECONDS | --hostile DIR]\n");
             return 2;
         }
         return runTimes(bench);

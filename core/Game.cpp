@@ -136,8 +136,7 @@ void Game::loadImages() {
         dyeImages[c]->setColorKey(MAGENTA_KEY);
     }
     shotImages[1]->setColorKey(MAGENTA_KEY);
-    dyeImages[0]->setAlpha(ALPHA_FLAGS, 4);
-    dyeImages[1]->setAlpha(ALPHA_FLAGS, 2);
+    for (int c = 0; c < 2; ++c) dyeImages[c]->setAlpha(ALPHA_FLAGS, kDyeStampAlpha);
 
     ballImage->displayFormat();
     for (int c = 0; c < 2; ++c) {
@@ -211,6 +210,7 @@ int Game::play() {
 
 void Game::reset() {
     matchOver = false;
+    resuming_ = false;
     frameCount = 0;
     enemies.clear();
     shots.clear();
@@ -272,9 +272,27 @@ void Game::controlPlayers() {
 }
 
 void Game::thinkEnemies() {
+    patternWork = 0;
+    if (!resuming_) {
+        resume_ = walkEnemies(enemies.begin(), enemies.end());
+    } else {
+        // Those the last walk did not reach first, then round to where this walk began.
+        const auto start = resume_;
+        resume_ = walkEnemies(start, enemies.end());
+        if (resume_ == enemies.end()) resume_ = walkEnemies(enemies.begin(), start);
+        if (resume_ == start) resume_ = enemies.end();
+    }
+    resuming_ = resume_ != enemies.end();
+}
+
+Game::EnemyList::iterator Game::walkEnemies(EnemyList::iterator from, EnemyList::iterator to) {
     // end() is read afresh at every step: a bullet appended by a pattern on the way gets its
     // first step in this same walk, as it moves and is drawn in this same frame.
-    for (auto it = enemies.begin(); it != enemies.end(); ++it) (*it)->step();
+    for (auto it = from; it != to && it != enemies.end(); ++it) {
+        if (patternWork >= kPatternWorkPerFrame) return it;
+        patternWork += (*it)->step();
+    }
+    return to;
 }
 
 void Game::drawLives() {
@@ -313,6 +331,10 @@ void Game::meetPlayers(Charactor& object) {
 
 void Game::sweep() {
     shots.remove_if([](const std::unique_ptr<Shot>& s) { return !s->alive; });
+    if (resuming_) {
+        while (resume_ != enemies.end() && !(*resume_)->alive) ++resume_;
+        resuming_ = resume_ != enemies.end();
+    }
     enemies.remove_if([](const std::unique_ptr<Enemy>& e) { return !e->alive; });
     // Sparks leave in the order they came: a dead one waits behind a live one.
     while (!buzzEffects.empty() && !buzzEffects.front()->alive) buzzEffects.pop_front();
@@ -329,7 +351,7 @@ void Game::pollEvents() {
 }
 
 void Game::waitRelease() {
-    while (inputs[0]->isAnyPressed()) {
+    while (inputs[0]->isAnyButtonPressed()) {
         SDL_Delay(WAIT_STEP);
         SDL_PumpEvents();
     }

@@ -36,11 +36,22 @@ public:
     // generation (which no check of the document can see) meets a full field and fires
     // nothing more, so memory and the frame's work stay bounded.
     static constexpr std::size_t kMaxBullets = 10000;
+    // The BulletML work of one frame over all runners, in the measure Enemy::step gives:
+    // once it is spent, the remaining enemies' pattern steps wait for the next frame, which
+    // starts with them. However a document is written and however many runners there are,
+    // a frame stays short; the shipped patterns never come near it.
+    static constexpr long kPatternWorkPerFrame = 20000;
     // The partners a match starts with, centred at these points plus (0, 10 i) for pair i.
     static constexpr double kWhiteStartX = 155.0;
     static constexpr double kBlackStartX = 145.0;
     static constexpr double kStartY = 100.0;
     static constexpr double kStartPairSpacing = 10.0;
+    // The dye a dyeing object owes the canvas each frame, in alpha units: white 4, black 2.
+    // A 5-6-5 canvas shows no stamp that faint (SDL keeps 5 bits of a surface's alpha, and
+    // one such step rounds away), so the dye is saved up and stamped at kDyeStampAlpha, a
+    // multiple of 8 that SDL keeps whole: white stamps every 8th frame, black every 16th.
+    static constexpr int kDyeRate[2] = {4, 2};
+    static constexpr int kDyeStampAlpha = 32;
 
     // Makes the joystick manager; touches no SDL: start-up is init()'s.
     Game();
@@ -79,7 +90,9 @@ public:
     // The frame clock at tick `now`: frameSeconds, lastTicks and frameCount.
     void tick(Uint32 now);
     void controlPlayers();
-    // Every enemy's pattern step in list order, bullets fired during the walk included.
+    // Every enemy's pattern step in list order, bullets fired during the walk included, as
+    // far as the frame's budget goes; a walk cut short goes on from there in the next frame
+    // and round to where it started.
     void thinkEnemies();
     void drawLives();
     void updateAll();
@@ -89,7 +102,8 @@ public:
     // Spins until SDL's millisecond tick differs from lastTicks and gives it: the only reader
     // of SDL's ticks during a match.
     Uint32 waitForTick() const;
-    // After the match: waits until the first input lets go of every button.
+    // After the match and after each menu choice: waits until the first input lets go of
+    // every button. A held direction chooses nothing, so it does not keep the game waiting.
     void waitRelease();
     // Then waits for its choice: 0 for the menu (button 0 or 1), non-zero to end the program
     // (button 3, or the window closed).
@@ -124,6 +138,9 @@ public:
     void collectThreats(std::vector<std::pair<Point, Point>>& out, int c, const Point& p) const;
     // Marks the canvas with colour c's dye at pos (truncated); the mark lasts until reset().
     void stampDye(const Point& pos, int c);
+    // Where a new object's dye credit starts: consecutive objects start one alpha unit apart,
+    // so a burst of bullets takes turns to stamp instead of stamping all in the same frame.
+    int firstDyeCredit() { return static_cast<int>(objectsMade++ % kDyeStampAlpha); }
 
     std::unique_ptr<MainWindow> window;
 
@@ -152,6 +169,10 @@ public:
     Uint32 startTicks = 0;
     bool matchOver = false;
     bool quitRequested = false;
+    // The pattern work of the current frame's walk so far.
+    long patternWork = 0;
+    // Field objects made so far: their dye credits start apart.
+    unsigned objectsMade = 0;
 
     // The first from "1Pkey.conf"; the second is made for each match by the front end.
     std::array<std::unique_ptr<MSDL::InputBase>, 2> inputs;
@@ -162,6 +183,8 @@ public:
     std::unique_ptr<MSDL::JoystickMgr> joysticks;
 
 private:
+    using EnemyList = std::list<std::unique_ptr<Enemy>>;
+
     // Both players' turn at an object: each that is near hits it and is hit back.
     void meetPlayers(Charactor& object);
 
@@ -171,4 +194,11 @@ private:
     std::unique_ptr<MSDL::InputBase> makeSecondInput(bool vsCpu) const;
     // The side's halo with the ball tinted in its Art colour, and that ball as its life icon.
     void makePlayerPicture(int side, int artColor);
+    // Steps the enemies from `from` up to `to`, the list's end read afresh at every step; the
+    // enemy where the budget ran out, or `to`.
+    EnemyList::iterator walkEnemies(EnemyList::iterator from, EnemyList::iterator to);
+
+    // Where the next walk starts, after one that the budget cut short.
+    EnemyList::iterator resume_;
+    bool resuming_ = false;
 };

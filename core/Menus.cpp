@@ -11,6 +11,7 @@
 #include <SDL.h>
 
 #include <memory>
+#include <sstream>
 
 namespace {
 
@@ -26,11 +27,13 @@ const int MODE_COLUMN = 10;
 const int MODE_FIRST_ROW = 10;
 const int MODE_CURSOR_COLUMN = 8;
 
-// Player select: the title on the top row, each side's six words down column 1 from its first row, the levels and
-// descriptions at column 10.
+// Player select: the title on the top row, each side's six words down from its first row.
+// Each description starts one blank cell after its LEVEL label and goes on in the row below,
+// under the label.
 const int TITLE_COLUMN = 8;
-const int WORD_COLUMN = 1;
-const int LEVEL_COLUMN = 10;
+const int WORD_COLUMN = SELECT_WORD_COLUMN;
+const int LEVEL_COLUMN = SELECT_LEVEL_COLUMN;
+const int DESCRIPTION_COLUMN = LEVEL_COLUMN + 7;
 const int FIRST_ROW[2] = {1, 11};
 
 Game& game() { return *Game::instance(); }
@@ -57,7 +60,36 @@ void leave(Selection& selection) {
     game().waitRelease();
 }
 
+// The line padded with spaces to the screen's edge, so that it covers what was drawn there.
+std::string toEdge(const MainWindow& window, const TextLine& line) {
+    const int pixels = static_cast<int>(window.getSize().x) - line.column * MENU_CELL_WIDTH;
+    const std::size_t cells = (pixels + MENU_CELL_WIDTH - 1) / MENU_CELL_WIDTH;
+    std::string text = line.text;
+    if (text.size() < cells) text.resize(cells, ' ');
+    return text;
+}
+
 }  // namespace
+
+std::vector<TextLine> layOutDescription(const MainWindow& window, const std::string& text,
+                                        int labelRow) {
+    std::vector<TextLine> lines = {{"", DESCRIPTION_COLUMN, labelRow},
+                                   {"", LEVEL_COLUMN, labelRow + 1}};
+    const int firstLineRoom =
+        static_cast<int>(window.getSize().x) - DESCRIPTION_COLUMN * MENU_CELL_WIDTH;
+    std::size_t line = 0;
+    std::istringstream words(text);
+    for (std::string word; words >> word;) {
+        const std::string& sofar = lines[line].text;
+        std::string longer = sofar.empty() ? word : sofar + " " + word;
+        if (line == 0 && window.textWidth(longer) > firstLineRoom) {
+            line = 1;
+            longer = word;
+        }
+        lines[line].text = longer;
+    }
+    return lines;
+}
 
 int moveCursor(int cursor, int direction, int last) {
     if ((direction & MSDL::DOWN) && cursor < last) ++cursor;
@@ -114,8 +146,10 @@ int playerSelect(Selection& selection) {
             for (int level = 1; level <= ART_LEVELS; ++level) {
                 const int row = top + 2 * (level - 1);
                 putText(selection, "LEVEL" + std::to_string(level), LEVEL_COLUMN, row, own);
-                putText(selection, artDescription(cursor, level), LEVEL_COLUMN, row + 1,
-                        highlight);
+                const MainWindow& window = *selection.window;
+                for (const TextLine& line :
+                     layOutDescription(window, artDescription(cursor, level), row))
+                    putText(selection, toEdge(window, line), line.column, line.row, highlight);
             }
             const auto state = waitForInput(selection);
             if (!state) return -1;
@@ -123,6 +157,8 @@ int playerSelect(Selection& selection) {
             cursor = moveCursor(cursor, state->getDirection(), ART_COLORS - 1);
             if (state->isPressed(BUTTON_CHOOSE)) {
                 selection.artColor[side] = cursor;
+                // Still down, white's button would choose for black at black's first look.
+                if (side == 0) game().waitRelease();
                 break;
             }
             if (state->isPressed(BUTTON_LEAVE)) return -1;

@@ -82,6 +82,14 @@ void MainWindow::drawString(const std::string& text, const Point& at, Color colo
     check(ok, "Window::blit");
 }
 
+int MainWindow::textWidth(const std::string& text) const {
+    int w = 0;
+    int h = 0;
+    if (TTF_SizeText(font, text.c_str(), &w, &h) != 0)
+        throw std::runtime_error(std::string(FONT_FILE) + ": cannot measure \"" + text + "\"");
+    return w;
+}
+
 void MainWindow::stretch() {
     if (videoSurface) SDL_SoftStretch(surface, nullptr, videoSurface, nullptr);
 }

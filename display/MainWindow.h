@@ -32,6 +32,8 @@ public:
     void clear();
     void clearRect(SDL_Rect rect);
     void drawString(const std::string& text, const Point& at, Color color);
+    // How many pixels wide drawString would draw the text.
+    int textWidth(const std::string& text) const;
     void stretch();
     void flip();
 

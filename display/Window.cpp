@@ -53,6 +53,10 @@ void Window::setSize(const Point& s) {
 }
 
 void Window::blit(const Window& source, const Point& at) {
+    // SDL's rectangles hold 16-bit places; an object flung far off the field is drawn nowhere
+    // (and its place, in range or not, is never cut down to 16 bits).
+    const auto inRange = [](double v) { return v >= -32768.0 && v < 32768.0; };
+    if (!inRange(at.x) || !inRange(at.y)) return;
     SDL_Rect dst;
     dst.x = static_cast<Sint16>(at.x);
     dst.y = static_cast<Sint16>(at.y);

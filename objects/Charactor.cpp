@@ -4,6 +4,8 @@
 #include "core/Game.h"
 #include "display/MainWindow.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -14,12 +16,14 @@ const int NEAR_DISTANCE = 20;
 }  // namespace
 
 Charactor::Charactor(const Point& c, Window* image, int color)
-    : window(Game::instance()->window.get()), color(color) {
+    : window(Game::instance()->window.get()), color(color),
+      dyeCredit(Game::instance()->firstDyeCredit()) {
     if (image) {
         sprite = std::make_unique<Sprite>(image);
         pos = c - image->center;
         updateCenter();
     }
+    lastStamp = pos;
 }
 
 Charactor::~Charactor() = default;
@@ -30,8 +34,9 @@ void Charactor::hitByEnemy(Enemy&) {}
 void Charactor::hitByShot(Shot&) {}
 
 bool Charactor::isNear(const Charactor& other) const {
-    const int dx = std::abs(static_cast<int>(center.x) - static_cast<int>(other.center.x));
-    const int dy = std::abs(static_cast<int>(center.y) - static_cast<int>(other.center.y));
+    // Whole pixels, truncated, in doubles: a pattern may fling an object far beyond any int.
+    const double dx = std::fabs(std::trunc(center.x) - std::trunc(other.center.x));
+    const double dy = std::fabs(std::trunc(center.y) - std::trunc(other.center.y));
     // Most pairs are far apart on one axis; only the rest pay for a square root.
     if (dx > NEAR_DISTANCE || dy > NEAR_DISTANCE) return false;
     return Point(dx, dy).length() < NEAR_DISTANCE;
@@ -69,7 +74,18 @@ void Charactor::move() {
 void Charactor::draw() {
     Game& game = *Game::instance();
     sprite->draw(*window, pos, game.lastTicks);
-    if (dyeing) game.stampDye(pos, color);
+    if (dyeing) dye();
+}
+
+void Charactor::dye() {
+    Game& game = *Game::instance();
+    dyeCredit += Game::kDyeRate[color];
+    const double halfStamp = game.dyeImages[color]->center.x;
+    if (dyeCredit < Game::kDyeStampAlpha && pos.distance(lastStamp) < halfStamp) return;
+    game.stampDye(pos, color);
+    lastStamp = pos;
+    // A stamp made early for the distance pays off what was saved, and no more.
+    dyeCredit = std::max(0, dyeCredit - Game::kDyeStampAlpha);
 }
 
 void Charactor::updateCenter() { center = sprite ? pos + sprite->image->center : pos; }

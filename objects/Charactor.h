@@ -51,6 +51,10 @@ public:
 
     // Recomputes `center` after `pos` was changed from outside `move`.
     void updateCenter();
+    // A dyeing object's share of dye for this frame: it saves up its colour's rate and stamps
+    // once a stamp's worth is saved, or sooner once it has moved half a stamp's width since
+    // its last stamp, so a fast object leaves no gaps between stamps at a low frame rate.
+    void dye();
 
     Point pos;
     Point vel;
@@ -62,4 +66,7 @@ public:
     // be eaten or grazed; the others are clamped and can only kill.
     bool dyeing = false;
     int color;
+    // Dye owed to the canvas, in alpha units, and where the last stamp went.
+    int dyeCredit;
+    Point lastStamp;
 };

@@ -41,23 +41,26 @@ void Enemy::hitByPlayer(Player& player) {
     if (player.color == color && dyeing) alive = false;
 }
 
-void Enemy::step() {
+long Enemy::step() {
     const Uint32 t = now();
     if (command) {
+        command->beginStep();
         command->run();
+        const long work = 1 + command->work();
         if (command->isEnd()) {
             command.reset();
             nextStart = t + kPatternPause;
         }
-        return;
+        return work;
     }
     // A bullet whose pattern has ended flies on.
-    if (!actions) return;
+    if (!actions) return 1;
     if (t >= nextStart) {
         startNextPattern(t);
     } else if (nextStart < t + kCountdown) {
         drawCountdown((nextStart - t) / COUNTDOWN_MS_PER_PIXEL);
     }
+    return 1;
 }
 
 void Enemy::startNextPattern(Uint32 t) {

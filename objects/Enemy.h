@@ -36,8 +36,10 @@ public:
     void hitByPlayer(Player& player) override;
 
     // One frame of the pattern: runs the playing pattern once, or starts the next one when
-    // its time has come, or shows the countdown to it.
-    void step();
+    // its time has come, or shows the countdown to it. The work done, in the measure of the
+    // frame's budget (Game::kPatternWorkPerFrame): one for the step, and one for each call
+    // the pattern made to the game.
+    long step();
     // Drops the playing pattern, if any, and waits a pause before the next.
     void abortPattern();
     // The list the following patterns come from; it is not rewound.

@@ -1,109 +1,28 @@
-// Refuses BulletML documents that libbulletml would crash, hang or misread on, before it sees them.
+// Refuses BulletML trees that would stall the frame, misbehave or throw in the middle of a match.
 #include "script/BulletMLChecker.h"
 
-#include "script/XmlReader.h"
+#include "script/BulletMLDocument.h"
+#include "script/Interval.h"
 
-#include <bulletmlerror.h>
-
-#include <fstream>
-#include <limits>
+#include <algorithm>
 #include <cmath>
+#include <limits>
+#include <map>
 #include <sstream>
-#include <sys/stat.h>
-
-struct BulletMLChecker::Frame {
-    const XmlElement* target;
-    Parameters params;
-    int waits;  // waits_ when the frame was entered: equal now means no wait since
-};
+#include <vector>
 
 namespace {
+
+using Node = BulletMLNode;
+using Parameters = std::vector<Interval>;  // $1 to $9; those not passed are 1
+using C = BulletMLChecker;
 
 constexpr int kParameterCount = 9;
 // A cycle is followed with its actual parameters this many times before they are widened.
 constexpr int kUnrollings = 4;
 constexpr std::size_t kMaxReferenceDepth = 200;
 constexpr long kMaxSteps = 200000;
-
-struct ChildRule {
-    const char* name;
-    int min;
-    int max;
-};
-
-constexpr int kMany = std::numeric_limits<int>::max();
-
-struct ElementRule {
-    const char* name;
-    bool number;
-    const char* types;  // the values its type attribute may take, space separated; null: none
-    std::vector<ChildRule> children;
-};
-
-const std::vector<ElementRule>& rules() {
-    static const std::vector<ElementRule> table = {
-        {"bulletml", false, "none vertical horizontal", {{"bullet", 0, kMany}, {"action", 0, kMany}, {"fire", 0, kMany}}},
-        {"bullet", false, nullptr, {{"direction", 0, 1}, {"speed", 0, 1}, {"action", 0, kMany}, {"actionRef", 0, kMany}}},
-        {"action", false, nullptr,
-         {{"changeDirection", 0, kMany}, {"accel", 0, kMany}, {"vanish", 0, kMany}, {"changeSpeed", 0, kMany},
-          {"repeat", 0, kMany}, {"wait", 0, kMany}, {"fire", 0, kMany}, {"fireRef", 0, kMany},
-          {"action", 0, kMany}, {"actionRef", 0, kMany}}},
-        {"fire", false, nullptr, {{"direction", 0, 1}, {"speed", 0, 1}, {"bullet", 0, 1}, {"bulletRef", 0, 1}}},
-        {"changeDirection", false, nullptr, {{"direction", 1, 1}, {"term", 1, 1}}},
-        {"changeSpeed", false, nullptr, {{"speed", 1, 1}, {"term", 1, 1}}},
-        {"accel", false, nullptr, {{"horizontal", 0, 1}, {"vertical", 0, 1}, {"term", 1, 1}}},
-        {"wait", true, nullptr, {}},
-        {"repeat", false, nullptr, {{"times", 1, 1}, {"action", 0, 1}, {"actionRef", 0, 1}}},
-        {"bulletRef", false, nullptr, {{"param", 0, kMany}}},
-        {"actionRef", false, nullptr, {{"param", 0, kMany}}},
-        {"fireRef", false, nullptr, {{"param", 0, kMany}}},
-        {"vanish", false, nullptr, {}},
-        {"horizontal", true, "absolute relative sequence", {}},
-        {"vertical", true, "absolute relative sequence", {}},
-        {"term", true, nullptr, {}},
-        {"times", true, nullptr, {}},
-        {"direction", true, "aim absolute relative sequence", {}},
-        {"speed", true, "absolute relative sequence", {}},
-        {"param", true, nullptr, {}},
-    };
-    return table;
-}
-
-const ElementRule* ruleFor(const std::string& name) {
-    for (const auto& rule : rules())
-        if (name == rule.name) return &rule;
-    return nullptr;
-}
-
-bool isLabelled(const std::string& name) { return name == "bullet" || name == "action" || name == "fire"; }
-bool isReference(const std::string& name) { return name == "bulletRef" || name == "actionRef" || name == "fireRef"; }
-
-// Index into labels_: references and the elements they name share it.
-int kindOf(const std::string& name) {
-    if (name == "bullet" || name == "bulletRef") return 0;
-    if (name == "action" || name == "actionRef") return 1;
-    return 2;
-}
-
-const char* const kKindNames[] = {"bullet", "action", "fire"};
-
-bool isBlank(const std::string& text) {
-    return text.find_first_not_of(" \t\r\n") == std::string::npos;
-}
-
-bool hasWord(const char* words, const std::string& word) {
-    std::istringstream in(words);
-    std::string w;
-    while (in >> w)
-        if (w == word) return true;
-    return false;
-}
-
-const XmlElement* childNamed(const XmlElement& element, const char* name) {
-    for (const auto& child : element.children)
-        if (child->name == name) return child.get();
-    return nullptr;
-}
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 std::string describe(double v) {
     std::ostringstream out;
@@ -111,330 +30,269 @@ std::string describe(double v) {
     return out.str();
 }
 
-std::vector<std::pair<double, double>> keyOf(const BulletMLChecker::Parameters& params) {
-    std::vector<std::pair<double, double>> key;
-    for (const auto& p : params) key.emplace_back(p.lo, p.hi);
-    return key;
+std::string tag(const Node& node) { return std::string("<") + BulletMLDocument::nameOf(node.getName()) + ">"; }
+
+const Node* childNamed(const Node& node, Node::Name name) {
+    for (auto it = node.childBegin(); it != node.childEnd(); ++it)
+        if ((*it)->getName() == name) return *it;
+    return nullptr;
 }
 
-bool covers(const BulletMLChecker::Parameters& outer, const BulletMLChecker::Parameters& inner) {
-    for (int i = 0; i < kParameterCount; ++i)
-        if (!outer[i].contains(inner[i])) return false;
-    return true;
+// What running an element costs in one measure: whether it surely meets a separator (a wait
+// of a turn, or a call to the game), how much it runs before its first separator (head) and
+// after its last (tail), and the most between two (worst). Without a separator, head and tail
+// are both the whole.
+struct Run {
+    bool separated;
+    double head, tail, worst;
+
+    Run then(const Run& next) const {
+        if (!separated && !next.separated) return {false, head + next.head, tail + next.tail, 0.0};
+        if (!separated) return {true, head + next.head, next.tail, next.worst};
+        if (!next.separated) return {true, head, tail + next.head, worst};
+        return {true, head, next.tail, std::max({worst, next.worst, tail + next.head})};
+    }
+    Run repeated(double times) const {
+        if (times <= 1.0) return *this;
+        if (!separated) return {false, head * times, tail * times, 0.0};
+        return {true, head, tail, std::max(worst, tail + head)};
+    }
+    double largest() const { return std::max({head, tail, worst}); }
+};
+const Run kUnit{false, 1, 1, 0};
+const Run kSeparator{true, 0, 0, 0};
+
+// Commands between waits, and steps between calls to the game.
+struct Cost {
+    Run burst, silent;
+    Cost then(const Cost& next) const { return {burst.then(next.burst), silent.then(next.silent)}; }
+    Cost repeated(double times) const { return {burst.repeated(times), silent.repeated(times)}; }
+};
+const Cost kSilentStep{kUnit, kUnit};
+const Cost kSeenStep{kUnit, kSeparator};
+
+// Where one end of a moving parameter gets to: on along its last step for the horizon, or
+// to infinity when its steps grow.
+double extend(double before, double last, double now) {
+    const double step = now - last;
+    if (step == 0.0) return now;
+    if (std::fabs(step) > std::fabs(last - before) * (1 + 1e-9)) return std::copysign(kInfinity, step);
+    return now + step * C::kHorizonTurns;
 }
+
+// Follows every path a runner can take, with ranges for the numbers.
+class Walk {
+public:
+    explicit Walk(const BulletMLDocument& doc) : doc_(doc) {}
+
+    void check() {
+        const Node& root = doc_.root();
+        references(root);
+        std::vector<const Node*> tops;
+        for (auto it = root.childBegin(); it != root.childEnd(); ++it)
+            if ((*it)->getName() == Node::action && doc_.element(**it).label.compare(0, 3, "top") == 0) tops.push_back(*it);
+        if (tops.empty()) doc_.fail(root, "has no top action (an <action> whose label starts with \"top\")");
+        runner(tops, Parameters(kParameterCount, Interval(1.0)), root);
+    }
+
+private:
+    struct Frame {
+        const Node* target;
+        Parameters params;
+        int waits;  // waits_ when the frame was entered: equal now means no wait since
+        bool widened;
+    };
+
+    void references(const Node& node) {
+        const Node::Name name = node.getName();
+        if (name == Node::bulletRef || name == Node::actionRef || name == Node::fireRef) {
+            const std::string& label = doc_.element(node).label;
+            const std::string what = tag(node) + " names " +
+                                     (name == Node::bulletRef ? "bullet" : name == Node::actionRef ? "action" : "fire") +
+                                     " \"" + label + "\"";
+            const Node* target = doc_.target(node);
+            if (!target) doc_.fail(node, what + ", which does not exist");
+            // The runner only comes back from an element directly inside <bulletml>; from any
+            // other it runs on through the elements that follow it.
+            if (!doc_.element(*target).atRoot)
+                doc_.fail(node, what + " on line " + std::to_string(doc_.element(*target).line) +
+                                    ", which stands inside another element; only elements directly inside <bulletml> "
+                                    "can be named");
+            if (name == Node::actionRef && label.compare(0, 3, "top") == 0)
+                doc_.fail(node, what + ", a top action: the runner plays top actions on their own, and the rest of "
+                                       "this action would be lost");
+        }
+        for (auto it = node.childBegin(); it != node.childEnd(); ++it) references(**it);
+    }
+
+    // Actions that take their steps side by side on one runner.
+    void runner(const std::vector<const Node*>& actions, const Parameters& params, const Node& where) {
+        double burst = 0.0;
+        for (const Node* action : actions) {
+            const Cost cost = action->getName() == Node::action ? sequence(*action, params) : reference(*action, params);
+            limit(*action, cost, tag(*action));
+            burst += cost.burst.largest();
+        }
+        if (burst > C::kMaxBurst)
+            doc_.fail(where, "the actions of " + tag(where) + " together can run " + describe(burst) +
+                                 " commands without a wait (at most " + describe(C::kMaxBurst) + ")");
+    }
+
+    Cost sequence(const Node& action, const Parameters& params) {
+        const int saved = waits_;
+        Cost cost = kSilentStep;
+        for (auto it = action.childBegin(); it != action.childEnd(); ++it) {
+            const bool waitedBefore = cost.burst.separated;
+            cost = cost.then(command(**it, params));
+            if (cost.burst.separated && !waitedBefore) ++waits_;
+        }
+        waits_ = saved;
+        return cost;
+    }
+
+    Cost command(const Node& command, const Parameters& params) {
+        if (++steps_ > kMaxSteps) doc_.fail(command, "the document is too intricate to check");
+        switch (command.getName()) {
+        case Node::wait: {
+            const bool waits = value(command, params, C::kMaxTurns).lo >= 1.0;
+            return {{waits, 1.0, waits ? 0.0 : 1.0, 0.0}, kSeparator};
+        }
+        case Node::repeat: {
+            // The library runs the body once even for no or negative times.
+            const double times = std::max(1.0, std::floor(value(*childNamed(command, Node::times), params, C::kMaxTimes).hi));
+            const Node* body = childNamed(command, Node::action);
+            const Cost once = body ? sequence(*body, params) : reference(*childNamed(command, Node::actionRef), params);
+            const Cost cost = kSeenStep.then(once.repeated(times));
+            limit(command, cost, "<repeat>");
+            return cost;
+        }
+        case Node::action: return sequence(command, params);
+        case Node::actionRef:
+        case Node::fireRef: return reference(command, params);
+        case Node::fire: return fire(command, params);
+        case Node::changeDirection: checkValue(command, Node::direction, params, C::kMaxDirection); break;
+        case Node::changeSpeed: checkValue(command, Node::speed, params, C::kMaxSpeed); break;
+        case Node::accel:
+            checkValue(command, Node::horizontal, params, C::kMaxSpeed);
+            checkValue(command, Node::vertical, params, C::kMaxSpeed);
+            break;
+        default: break;
+        }
+        checkValue(command, Node::term, params, C::kMaxTurns);
+        return kSeenStep;
+    }
+
+    Cost fire(const Node& fire, const Parameters& params) {
+        checkValue(fire, Node::direction, params, C::kMaxDirection);
+        checkValue(fire, Node::speed, params, C::kMaxSpeed);
+        // The bullet plays on a runner of its own, from the frame it is born in.
+        if (const Node* bullet = childNamed(fire, Node::bullet))
+            this->bullet(*bullet, params);
+        else
+            reference(*childNamed(fire, Node::bulletRef), params);
+        return kSeenStep;
+    }
+
+    void bullet(const Node& bullet, const Parameters& params) {
+        checkValue(bullet, Node::direction, params, C::kMaxDirection);
+        checkValue(bullet, Node::speed, params, C::kMaxSpeed);
+        std::vector<const Node*> actions;
+        for (auto it = bullet.childBegin(); it != bullet.childEnd(); ++it)
+            if ((*it)->getName() == Node::action || (*it)->getName() == Node::actionRef) actions.push_back(*it);
+        runner(actions, params, bullet);
+    }
+
+    Cost reference(const Node& reference, const Parameters& params) {
+        Parameters passed(kParameterCount, Interval(1.0));
+        int index = 0;
+        for (auto it = reference.childBegin(); it != reference.childEnd(); ++it, ++index)
+            if (index < kParameterCount) passed[index] = value(**it, params, kInfinity);
+        // Parameters are numbers the game is asked for; a plain reference is silent.
+        return (index > 0 ? kSeenStep : kSilentStep).then(enter(*doc_.target(reference), std::move(passed), reference));
+    }
+
+    Cost enter(const Node& target, Parameters params, const Node& via) {
+        std::vector<std::pair<double, double>> key;
+        for (const Interval& p : params) key.emplace_back(p.lo, p.hi);
+        const auto done = finished_.find({&target, key});
+        if (done != finished_.end()) return done->second;
+
+        const std::string name = BulletMLDocument::nameOf(target.getName()) + (" \"" + doc_.element(target).label + "\"");
+        std::vector<const Frame*> visits;
+        for (const Frame& frame : stack_)
+            if (frame.target == &target) visits.push_back(&frame);
+        bool widened = false;
+        if (!visits.empty()) {
+            if (visits.back()->waits == waits_)
+                doc_.fail(via, tag(via) + " leads back into " + name +
+                                   " without a wait of a turn on the way: it would loop or grow without end");
+            // The visit in progress covers this one; what it costs is counted there.
+            if (visits.back()->widened) return kSilentStep;
+            for (const Frame* frame : visits) {
+                bool covered = true;
+                for (int i = 0; i < kParameterCount; ++i) covered = covered && frame->params[i].contains(params[i]);
+                if (covered) return kSilentStep;
+            }
+            if (visits.size() >= kUnrollings) {
+                const Parameters& before = visits[visits.size() - 2]->params;
+                const Parameters& last = visits.back()->params;
+                for (int i = 0; i < kParameterCount; ++i) {
+                    const double a = extend(before[i].lo, last[i].lo, params[i].lo);
+                    const double b = extend(before[i].hi, last[i].hi, params[i].hi);
+                    params[i] = Interval(std::min({a, b, visits.front()->params[i].lo, params[i].lo}),
+                                         std::max({a, b, visits.front()->params[i].hi, params[i].hi}));
+                }
+                widened = true;
+            }
+        }
+        if (stack_.size() >= kMaxReferenceDepth) doc_.fail(target, "references nest too deeply to check");
+
+        stack_.push_back(Frame{&target, params, waits_, widened});
+        Cost cost = kSilentStep;
+        if (target.getName() == Node::action)
+            cost = sequence(target, params);
+        else if (target.getName() == Node::fire)
+            cost = fire(target, params);
+        else
+            bullet(target, params);
+        stack_.pop_back();
+        limit(target, cost, name);
+        finished_[{&target, key}] = cost;
+        return cost;
+    }
+
+    void limit(const Node& where, const Cost& cost, const std::string& what) const {
+        if (cost.burst.largest() > C::kMaxBurst)
+            doc_.fail(where, what + " can run " + describe(cost.burst.largest()) + " commands without a wait (at most " +
+                                 describe(C::kMaxBurst) + ")");
+        if (cost.silent.largest() > C::kMaxSilent)
+            doc_.fail(where, what + " can run " + describe(cost.silent.largest()) +
+                                 " steps in a row that do nothing the game sees (at most " + describe(C::kMaxSilent) + ")");
+    }
+
+    Interval value(const Node& number, const Parameters& params, double limit) const {
+        const BulletMLFormula& formula = *doc_.element(number).formula;
+        const Interval v = formula.range(params);
+        if (limit == kInfinity) return v;
+        const std::string what = tag(number) + " \"" + formula.text() + "\" can ";
+        if (!v.isFinite()) doc_.fail(number, what + "become infinite or undefined");
+        if (v.magnitude() > limit)
+            doc_.fail(number, what + "reach " + describe(std::fabs(v.lo) > std::fabs(v.hi) ? v.lo : v.hi) +
+                                  " (at most " + describe(limit) + " in size)");
+        return v;
+    }
+
+    void checkValue(const Node& parent, Node::Name child, const Parameters& params, double limit) const {
+        if (const Node* number = childNamed(parent, child)) value(*number, params, limit);
+    }
+
+    const BulletMLDocument& doc_;
+    std::vector<Frame> stack_;
+    std::map<std::pair<const Node*, std::vector<std::pair<double, double>>>, Cost> finished_;
+    int waits_ = 0;
+    long steps_ = 0;
+};
 
 }  // namespace
 
-BulletMLChecker::BulletMLChecker(std::string path) : path_(std::move(path)) {}
-
-BulletMLChecker::~BulletMLChecker() = default;
-
-void BulletMLChecker::check() {
-    const std::string content = readFile();
-    XmlReader reader(path_, content);
-    const std::unique_ptr<XmlElement> root = reader.read();
-    if (root->name != "bulletml") fail(*root, "the root element is <" + root->name + ">, not <bulletml>");
-    checkElement(*root, nullptr);
-    collectLabels(*root);
-    checkReferences(*root);
-
-    std::vector<const XmlElement*> tops;
-    for (const auto& child : root->children) {
-        const std::string* label = child->attribute("label");
-        if (child->name == "action" && label && label->compare(0, 3, "top") == 0) tops.push_back(child.get());
-    }
-    if (tops.empty()) fail("has no top action (an <action> whose label starts with \"top\")");
-    for (const XmlElement* top : tops) enter(*top, Parameters(kParameterCount, Interval(1.0)), nullptr);
-}
-
-std::string BulletMLChecker::readFile() const {
-    struct stat info {};
-    if (::stat(path_.c_str(), &info) != 0) fail("cannot be found");
-    if (!S_ISREG(info.st_mode)) fail("is not a regular file");
-    if (info.st_size == 0) fail("is empty");
-    if (info.st_size > kMaxFileSize) fail("is larger than " + std::to_string(kMaxFileSize) + " bytes");
-    std::ifstream in(path_, std::ios::binary);
-    if (!in) fail("cannot be opened");
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (!in && !in.eof()) fail("cannot be read");
-    if (content.str().empty()) fail("is empty");
-    return content.str();
-}
-
-void BulletMLChecker::checkElement(const XmlElement& element, const XmlElement* parent) {
-    const ElementRule* rule = ruleFor(element.name);
-    if (!rule) fail(element, "unknown element <" + element.name + ">");
-    if (parent && element.name == "bulletml") fail(element, "<bulletml> inside <" + parent->name + ">");
-    checkAttributes(element, parent);
-    if (rule->number) {
-        if (!element.children.empty())
-            fail(element, "<" + element.name + "> holds element <" + element.children.front()->name + ">");
-        if (isBlank(element.text)) fail(element, "<" + element.name + "> is empty");
-        if (element.pieces != 1)
-            fail(element, "<" + element.name + "> is split by comments or CDATA sections; the library reads only the first piece");
-        try {
-            formulas_[&element] = std::make_unique<BulletMLFormula>(element.text);
-        } catch (const BulletMLError& e) {
-            fail(element, "<" + element.name + "> " + e.what());
-        }
-        return;
-    }
-    if (element.hasCdata || !isBlank(element.text)) fail(element, "text inside <" + element.name + ">");
-    checkChildren(element);
-    for (const auto& child : element.children) checkElement(*child, &element);
-}
-
-void BulletMLChecker::checkAttributes(const XmlElement& element, const XmlElement* parent) {
-    const ElementRule* rule = ruleFor(element.name);
-    for (const auto& [key, value] : element.attributes) {
-        if (key == "type") {
-            if (!rule->types) fail(element, "<" + element.name + "> takes no type");
-            if (!hasWord(rule->types, value))
-                fail(element, "unknown type \"" + value + "\" of <" + element.name + "> (known: " + rule->types + ")");
-        } else if (key == "label") {
-            if (!isLabelled(element.name) && !isReference(element.name))
-                fail(element, "<" + element.name + "> takes no label");
-            if (value.empty()) fail(element, "empty label");
-            // The library runs a referenced element's following siblings too, so a reference
-            // to a nested element never returns; and a nested "top" would become a top action.
-            if (isLabelled(element.name) && parent && parent->name != "bulletml")
-                fail(element, "label \"" + value + "\" on an element inside <" + parent->name +
-                                  ">; only children of <bulletml> may be labelled");
-        } else if (!parent && (key == "xmlns" || key.compare(0, 6, "xmlns:") == 0)) {
-            // The namespace declaration many BulletML files carry on their root.
-        } else {
-            fail(element, "unknown attribute " + key + " of <" + element.name + ">");
-        }
-    }
-    if (isReference(element.name) && !element.attribute("label"))
-        fail(element, "<" + element.name + "> without a label");
-}
-
-void BulletMLChecker::checkChildren(const XmlElement& element) {
-    const ElementRule* rule = ruleFor(element.name);
-    for (const auto& child : element.children) {
-        bool allowed = false;
-        for (const auto& c : rule->children) allowed = allowed || child->name == c.name;
-        if (!allowed) {
-            if (child->name == "bulletml") fail(*child, "<bulletml> inside <" + element.name + ">");
-            if (!ruleFor(child->name)) fail(*child, "unknown element <" + child->name + ">");
-            fail(*child, "<" + child->name + "> cannot stand inside <" + element.name + ">");
-        }
-    }
-    for (const auto& c : rule->children) {
-        int count = 0;
-        for (const auto& child : element.children) count += child->name == c.name;
-        if (count < c.min) fail(element, "<" + element.name + "> needs a <" + c.name + ">");
-        if (count > c.max) fail(element, "<" + element.name + "> has more than one <" + c.name + ">");
-    }
-    const auto countOf = [&](const char* name) {
-        int n = 0;
-        for (const auto& child : element.children) n += child->name == name;
-        return n;
-    };
-    if (element.name == "fire" && countOf("bullet") + countOf("bulletRef") != 1)
-        fail(element, "<fire> needs exactly one <bullet> or <bulletRef>");
-    if (element.name == "repeat" && countOf("action") + countOf("actionRef") != 1)
-        fail(element, "<repeat> needs exactly one <action> or <actionRef>");
-}
-
-void BulletMLChecker::collectLabels(const XmlElement& root) {
-    for (const auto& child : root.children) {
-        const std::string* label = child->attribute("label");
-        if (!label) continue;
-        auto& labels = labels_[kindOf(child->name)];
-        if (labels.count(*label))
-            fail(*child, "label \"" + *label + "\" is given to a second <" + child->name + "> (first on line " +
-                             std::to_string(labels[*label]->line) + ")");
-        labels[*label] = child.get();
-    }
-}
-
-void BulletMLChecker::checkReferences(const XmlElement& element) {
-    if (isReference(element.name) && !target(element))
-        fail(element, "<" + element.name + "> names " + kKindNames[kindOf(element.name)] + " \"" +
-                          *element.attribute("label") + "\", which does not exist");
-    for (const auto& child : element.children) checkReferences(*child);
-}
-
-const XmlElement* BulletMLChecker::target(const XmlElement& reference) const {
-    const auto& labels = labels_[kindOf(reference.name)];
-    const auto found = labels.find(*reference.attribute("label"));
-    return found == labels.end() ? nullptr : found->second;
-}
-
-// The run below follows every path a runner can take, with ranges for the numbers, and
-// tells what an element costs: whether it is sure to wait a turn, and how many commands it
-// can run at most between two waits.
-
-BulletMLChecker::Work BulletMLChecker::Work::then(const Work& next) const {
-    if (!waits && !next.waits) return {false, head + next.head, tail + next.tail, 0.0};
-    if (!waits) return {true, head + next.head, next.tail, next.worst};
-    if (!next.waits) return {true, head, tail + next.head, worst};
-    return {true, head, next.tail, std::max({worst, next.worst, tail + next.head})};
-}
-
-BulletMLChecker::Work BulletMLChecker::Work::repeated(double times) const {
-    if (times <= 1.0) return *this;
-    if (!waits) return {false, head * times, tail * times, 0.0};
-    return {true, head, tail, std::max(worst, tail + head)};
-}
-
-BulletMLChecker::Work BulletMLChecker::runAction(const XmlElement& action, const Parameters& params) {
-    const int saved = waits_;
-    Work work;
-    for (const auto& command : action.children) {
-        const bool waitedBefore = work.waits;
-        work = work.then(runCommand(*command, params));
-        if (work.waits && !waitedBefore) ++waits_;
-    }
-    waits_ = saved;
-    return work;
-}
-
-BulletMLChecker::Work BulletMLChecker::runCommand(const XmlElement& command, const Parameters& params) {
-    if (++steps_ > kMaxSteps) fail(command, "the document is too intricate to check");
-    const std::string& name = command.name;
-    if (name == "wait") {
-        const bool waits = value(command, params, kMaxTurns).lo >= 1.0;
-        return {waits, 1.0, waits ? 0.0 : 1.0, 0.0};
-    }
-    if (name == "repeat") {
-        // The library runs the body once even for no or negative times.
-        const double times = value(*childNamed(command, "times"), params, kMaxTimes).hi;
-        const XmlElement* body = childNamed(command, "action");
-        const Work once = body ? runAction(*body, params) : runReference(*childNamed(command, "actionRef"), params);
-        const Work work = once.repeated(std::floor(times));
-        if (work.largest() > kMaxBurst)
-            fail(command, "<repeat> can run " + describe(work.largest()) +
-                              " commands without a wait (at most " + describe(kMaxBurst) + ")");
-        return work;
-    }
-    if (name == "action") return runAction(command, params);
-    if (name == "actionRef") return runReference(command, params);
-    if (name == "fire") return runFire(command, params);
-    if (name == "fireRef") return runReference(command, params);
-    if (name == "changeDirection") checkValue(&command, "direction", params, kMaxDirection);
-    if (name == "changeSpeed") checkValue(&command, "speed", params, kMaxSpeed);
-    if (name == "accel") {
-        checkValue(&command, "horizontal", params, kMaxSpeed);
-        checkValue(&command, "vertical", params, kMaxSpeed);
-    }
-    checkValue(&command, "term", params, kMaxTurns);
-    return Work{false, 1.0, 1.0, 0.0};
-}
-
-BulletMLChecker::Work BulletMLChecker::runFire(const XmlElement& fire, const Parameters& params) {
-    checkValue(&fire, "direction", params, kMaxDirection);
-    checkValue(&fire, "speed", params, kMaxSpeed);
-    const Work bullet = childNamed(fire, "bullet") ? runBullet(*childNamed(fire, "bullet"), params)
-                                                   : runReference(*childNamed(fire, "bulletRef"), params);
-    // The firer never waits for its bullet, but the bullet's first steps run in the same frame.
-    return Work{false, 1.0 + bullet.head, 1.0 + bullet.head, 0.0};
-}
-
-BulletMLChecker::Work BulletMLChecker::runBullet(const XmlElement& bullet, const Parameters& params) {
-    checkValue(&bullet, "direction", params, kMaxDirection);
-    checkValue(&bullet, "speed", params, kMaxSpeed);
-    // A fired bullet starts its actions in the frame it is born, so they follow without a
-    // wait; they run side by side, so their first stretches add up.
-    double head = 0.0;
-    for (const auto& child : bullet.children) {
-        if (child->name != "action" && child->name != "actionRef") continue;
-        const Work work = child->name == "action" ? runAction(*child, params) : runReference(*child, params);
-        if (work.largest() > kMaxBurst)
-            fail(*child, "the bullet's <" + child->name + "> can run " + describe(work.largest()) +
-                             " commands without a wait (at most " + describe(kMaxBurst) + ")");
-        head += work.head;
-    }
-    return Work{true, head, 0.0, 0.0};
-}
-
-BulletMLChecker::Work BulletMLChecker::runReference(const XmlElement& reference, const Parameters& params) {
-    Parameters passed = passedParameters(reference, params);
-    return enter(*target(reference), std::move(passed), &reference);
-}
-
-BulletMLChecker::Work BulletMLChecker::enter(const XmlElement& target, Parameters params, const XmlElement* via) {
-    const auto key = std::make_pair(&target, keyOf(params));
-    const auto done = finished_.find(key);
-    if (done != finished_.end()) return done->second;
-
-    const std::string label = *target.attribute("label");
-    int visits = 0;
-    const Frame* latest = nullptr;
-    for (const Frame& frame : stack_) {
-        if (frame.target != &target) continue;
-        ++visits;
-        latest = &frame;
-    }
-    if (latest) {
-        // Only references lead back, so via is set here.
-        if (latest->waits == waits_)
-            fail(*via, "<" + via->name + "> leads back into " + target.name + " \"" + label +
-                           "\" without a wait of a turn on the way: it would loop or grow without end");
-        // The visit in progress covers this one; what it costs is counted there.
-        for (const Frame& frame : stack_)
-            if (frame.target == &target && covers(frame.params, params)) return Work{false, 1.0, 1.0, 0.0};
-        if (visits >= kUnrollings) {
-            // Let the parameters that keep moving run off to infinity: they are then
-            // refused where they are used unless the cycle really stays bounded.
-            for (int i = 0; i < kParameterCount; ++i) {
-                Interval& p = params[i];
-                const Interval& was = latest->params[i];
-                p = Interval(p.lo < was.lo ? -std::numeric_limits<double>::infinity() : was.lo,
-                             p.hi > was.hi ? std::numeric_limits<double>::infinity() : was.hi);
-            }
-        }
-    }
-    if (stack_.size() >= kMaxReferenceDepth) fail(target, "references nest too deeply to check");
-
-    stack_.push_back(Frame{&target, params, waits_});
-    Work work;
-    if (target.name == "action")
-        work = runAction(target, params);
-    else if (target.name == "fire")
-        work = runFire(target, params);
-    else
-        work = runBullet(target, params);
-    stack_.pop_back();
-    if (work.largest() > kMaxBurst)
-        fail(target, target.name + " \"" + label + "\" can run " + describe(work.largest()) +
-                         " commands without a wait (at most " + describe(kMaxBurst) + ")");
-    finished_[key] = work;
-    return work;
-}
-
-BulletMLChecker::Parameters BulletMLChecker::passedParameters(const XmlElement& reference, const Parameters& params) {
-    Parameters passed(kParameterCount, Interval(1.0));
-    int index = 0;
-    for (const auto& child : reference.children) {
-        const Interval v = value(*child, params, kMaxParameter);
-        if (index < kParameterCount) passed[index] = v;
-        ++index;
-    }
-    return passed;
-}
-
-Interval BulletMLChecker::value(const XmlElement& number, const Parameters& params, double limit) {
-    const BulletMLFormula& formula = *formulas_.at(&number);
-    const Interval v = formula.range(params);
-    if (!v.isFinite())
-        fail(number, "<" + number.name + "> \"" + formula.text() + "\" can become infinite or undefined");
-    if (v.magnitude() > limit)
-        fail(number, "<" + number.name + "> \"" + formula.text() + "\" can reach " +
-                         describe(std::fabs(v.lo) > std::fabs(v.hi) ? v.lo : v.hi) + " (at most " +
-                         describe(limit) + " in size)");
-    return v;
-}
-
-void BulletMLChecker::checkValue(const XmlElement* parent, const char* child, const Parameters& params, double limit) {
-    if (const XmlElement* number = childNamed(*parent, child)) value(*number, params, limit);
-}
-
-void BulletMLChecker::fail(const XmlElement& where, const std::string& what) const {
-    throw BulletMLError(path_ + ": line " + std::to_string(where.line) + ": " + what);
-}
-
-void BulletMLChecker::fail(const std::string& what) const { throw BulletMLError(path_ + ": " + what); }
+void BulletMLChecker::check() const { Walk(doc_).check(); }

@@ -5,6 +5,8 @@
 #include "objects/Enemy.h"
 #include "objects/Player.h"
 
+#include <algorithm>
+
 namespace {
 
 Game& game() { return *Game::instance(); }
@@ -37,49 +39,90 @@ bool EnemyCommand::canFire(const BulletMLState& state) {
     return false;
 }
 
-double EnemyCommand::getBulletDirection() { return radiansToDegrees(owner_->vel.angle()); }
+double EnemyCommand::getBulletDirection() {
+    ++work_;
+    return radiansToDegrees(owner_->vel.angle());
+}
 
 double EnemyCommand::getAimDirection() {
+    ++work_;
     const Point& target = game().players[opponentOf(owner_->color)]->center;
     return radiansToDegrees((target - owner_->center).angle());
 }
 
-double EnemyCommand::getBulletSpeed() { return toSpeedUnits(owner_->vel.length()); }
+double EnemyCommand::getBulletSpeed() {
+    ++work_;
+    return toSpeedUnits(owner_->vel.length());
+}
 
-double EnemyCommand::getDefaultSpeed() { return 1.0; }
+double EnemyCommand::getDefaultSpeed() {
+    ++work_;
+    return 1.0;
+}
 
-double EnemyCommand::getRank() { return game().players[owner_->color]->currentRank(); }
+double EnemyCommand::getRank() {
+    ++work_;
+    return game().players[owner_->color]->currentRank();
+}
 
 void EnemyCommand::createSimpleBullet(double direction, double speed) {
+    ++work_;
     if (!game().hasRoomForBullet()) return;
     game().addShot(owner_->center, velocity(direction, speed), owner_->color);
 }
 
 void EnemyCommand::createBullet(BulletMLState* state, double direction, double speed) {
     std::unique_ptr<BulletMLState> owned(state);
+    ++work_;
     if (!game().hasRoomForBullet()) return;
     game().addBulletEnemy(owner_->center, velocity(direction, speed), std::move(owned),
                           owner_->color);
 }
 
-int EnemyCommand::getTurn() { return static_cast<int>(game().lastTicks >> kTurnShift); }
+void EnemyCommand::beginStep() {
+    work_ = 0;
+    const int now = static_cast<int>(game().lastTicks >> kTurnShift);
+    turn_ = turn_ < 0 ? now : std::min(now, turn_ + kMaxTurnsPerStep);
+}
 
-void EnemyCommand::doVanish() { owner_->alive = false; }
+int EnemyCommand::getTurn() {
+    ++work_;
+    return turn_;
+}
+
+void EnemyCommand::doVanish() {
+    ++work_;
+    owner_->alive = false;
+}
 
 void EnemyCommand::doChangeDirection(double direction) {
+    ++work_;
     const double length = owner_->vel.length();
     const double kept = length == 0.0 ? kStoppedSpeed : length;
     owner_->vel = Polar(kept, degreesToRadians(direction)).toPoint();
 }
 
 void EnemyCommand::doChangeSpeed(double speed) {
+    ++work_;
     owner_->vel = Polar(speed * kPixelsPerSpeedUnit, owner_->vel.angle()).toPoint();
 }
 
-void EnemyCommand::doAccelX(double speedX) { owner_->vel.x = speedX * kPixelsPerSpeedUnit; }
+void EnemyCommand::doAccelX(double speedX) {
+    ++work_;
+    owner_->vel.x = speedX * kPixelsPerSpeedUnit;
+}
 
-void EnemyCommand::doAccelY(double speedY) { owner_->vel.y = speedY * kPixelsPerSpeedUnit; }
+void EnemyCommand::doAccelY(double speedY) {
+    ++work_;
+    owner_->vel.y = speedY * kPixelsPerSpeedUnit;
+}
 
-double EnemyCommand::getBulletSpeedX() { return toSpeedUnits(owner_->vel.x); }
+double EnemyCommand::getBulletSpeedX() {
+    ++work_;
+    return toSpeedUnits(owner_->vel.x);
+}
 
-double EnemyCommand::getBulletSpeedY() { return toSpeedUnits(owner_->vel.y); }
+double EnemyCommand::getBulletSpeedY() {
+    ++work_;
+    return toSpeedUnits(owner_->vel.y);
+}

@@ -19,6 +19,11 @@ public:
     static constexpr int kTurnShift = 4;
     // A stopped object turned to a new direction keeps it at this speed, not at none.
     static constexpr double kStoppedSpeed = 0.00001;
+    // The runner's clock follows the game's by at most this many turns a step: a runner that
+    // fell behind (a slow frame, a step deferred by the frame's budget) catches up over
+    // several steps instead of playing many turns' commands in one. At 16 frames a second
+    // and more it never falls behind.
+    static constexpr int kMaxTurnsPerStep = 4;
 
     // Plays the document's top actions from their start for `owner` (not owned; it owns
     // this runner).
@@ -30,6 +35,14 @@ public:
     // True when any node of the state holds, at any depth, a fire, fireRef or actionRef:
     // such a bullet is drawn with the image of bullets that can fire.
     static bool canFire(const BulletMLState& state);
+
+    // Before each run(): moves the runner's clock on towards the game's and starts counting
+    // the step's work.
+    void beginStep();
+    // The calls the runner made to the game since beginStep(): the measure of the frame's
+    // budget, which every command of a document makes at least one of, but for a few that
+    // BulletMLChecker bounds.
+    long work() const { return work_; }
 
     // The heading of the owner's velocity in degrees; -90 for any velocity with y = 0.
     double getBulletDirection() override;
@@ -46,7 +59,7 @@ public:
     // A bullet enemy of the owner's colour from its centre, running the state, unless the
     // field is full; the state is freed either way.
     void createBullet(BulletMLState* state, double direction, double speed) override;
-    // The game clock in turns.
+    // The runner's clock in turns (see beginStep).
     int getTurn() override;
     // Marks the owner dead; the end-of-frame sweep removes it.
     void doVanish() override;
@@ -64,4 +77,6 @@ public:
 
 private:
     Enemy* owner_;  // not owned
+    int turn_ = -1;
+    long work_ = 0;
 };

@@ -14,41 +14,27 @@ struct Interval {
 
     Interval() = default;
     Interval(double lo_, double hi_) : lo(lo_), hi(hi_) {
-        if (std::isnan(lo) || std::isnan(hi)) *this = whole();
+        if (std::isnan(lo) || std::isnan(hi)) lo = -(hi = std::numeric_limits<double>::infinity());
     }
     explicit Interval(double v) : Interval(v, v) {}
-
-    static Interval whole() {
-        Interval w;
-        w.lo = -std::numeric_limits<double>::infinity();
-        w.hi = std::numeric_limits<double>::infinity();
-        return w;
-    }
 
     bool isFinite() const { return std::isfinite(lo) && std::isfinite(hi); }
     double magnitude() const { return std::max(std::fabs(lo), std::fabs(hi)); }
     bool contains(const Interval& o) const { return lo <= o.lo && o.hi <= hi; }
     bool operator==(const Interval& o) const { return lo == o.lo && hi == o.hi; }
-    bool operator!=(const Interval& o) const { return !(*this == o); }
-
-    Interval hull(const Interval& o) const {
-        return {std::min(lo, o.lo), std::max(hi, o.hi)};
-    }
 
     Interval operator-() const { return {-hi, -lo}; }
     Interval operator+(const Interval& o) const { return {lo + o.lo, hi + o.hi}; }
     Interval operator-(const Interval& o) const { return {lo - o.hi, hi - o.lo}; }
-
     Interval operator*(const Interval& o) const {
         const double p[] = {lo * o.lo, lo * o.hi, hi * o.lo, hi * o.hi};
         for (double v : p)
-            if (std::isnan(v)) return whole();
+            if (std::isnan(v)) return {NAN, NAN};
         return {*std::min_element(p, p + 4), *std::max_element(p, p + 4)};
     }
-
     // A divisor that can be zero can make the quotient anything, infinity included.
     Interval operator/(const Interval& o) const {
-        if (o.lo <= 0.0 && o.hi >= 0.0) return whole();
+        if (o.lo <= 0.0 && o.hi >= 0.0) return {NAN, NAN};
         return *this * Interval(1.0 / o.hi, 1.0 / o.lo);
     }
 };

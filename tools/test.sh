@@ -5,7 +5,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/tools/deps.sh" g++ cmake make pkg-config libsdl1.2-dev libsdl-ttf2.0-dev \
-    libbulletml-dev fonts-roboto-unhinted libgtest-dev googletest clang libclang-rt-14-dev \
+    libbulletml-dev libexpat1-dev fonts-roboto-unhinted libgtest-dev googletest clang libclang-rt-14-dev \
     xvfb xdotool x11-apps imagemagick
 jobs=$(nproc)
 for variant in release sanitize; do

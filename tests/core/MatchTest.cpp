@@ -148,15 +148,6 @@ TEST_F(MatchTest, SweepRemovesDeadShotsAndEnemiesAndOnlyTheLeadingDeadSparks) {
     EXPECT_TRUE(game.buzzEffects.empty());
 }
 
-TEST_F(MatchTest, CollectTakesTheShotsOfOneColour) {
-    Shot& w1 = game.addShot(Point(10, 10), Point(0, 0), 0);
-    game.addShot(Point(20, 10), Point(0, 0), 1);
-    Shot& w2 = game.addShot(Point(30, 10), Point(0, 0), 0);
-    std::vector<Charactor*> out;
-    game.collect(0, out);
-    EXPECT_EQ(out, (std::vector<Charactor*>{&w1, &w2}));
-}
-
 TEST_F(MatchTest, ThreatsAreTheOtherColourStrictlyWithin100PixelsOfTheCorner) {
     const Point p(150, 200);
     // Corners measured, not centres: this one's centre is 94 pixels away, its corner 100.
@@ -261,7 +252,7 @@ TEST_F(MatchTest, AFinishedMatchReportsItsFrameRateAndWaitsForTheChoice) {
         if (++looks > 4 && heldLooks == 0) pressed.insert(0);
         return pressed.count(b) > 0;
     };
-    input->anyPressed = [&] {
+    input->anyButtonPressed = [&] {
         if (!pressed.empty() && ++heldLooks > 3) pressed.clear();
         return !pressed.empty();
     };
@@ -280,7 +271,7 @@ TEST_F(MatchTest, AFinishedMatchReportsItsFrameRateAndWaitsForTheChoice) {
 
 TEST_F(MatchTest, ClosingTheWindowWhileWaitingForTheChoiceEndsTheProgram) {
     game.players[0] = std::make_unique<FinishingPlayer>(game.haloImages[0].get(), 2);
-    input->anyPressed = [] {
+    input->anyButtonPressed = [] {
         SDL_Event quit;
         quit.type = SDL_QUIT;
         SDL_PushEvent(&quit);
@@ -309,15 +300,3 @@ TEST_F(MatchTest, TheChoiceReadsButtonThreeFirst) {
     EXPECT_NE(game.waitDecision(), 0);
 }
 
-TEST_F(MatchTest, TheChoiceWaitsUntilTheButtonsAreReleased) {
-    int held = 3;
-    int asked = 0;
-    input->anyPressed = [&] {
-        ++asked;
-        return held-- > 0;
-    };
-    const Uint32 start = SDL_GetTicks();
-    game.waitRelease();
-    EXPECT_EQ(asked, 4);
-    EXPECT_GE(SDL_GetTicks() - start, 150u);
-}

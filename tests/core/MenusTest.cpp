@@ -2,12 +2,16 @@
 #include "core/Menus.h"
 #include "core/Selection.h"
 #include "input/Direction.h"
+#include "objects/ArtNames.h"
 #include "support/HeadlessGame.h"
 #include "support/MenuScript.h"
 
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstring>
+#include <string>
+#include <tuple>
 
 using MSDL::DOWN;
 using MSDL::UP;
@@ -116,20 +120,21 @@ TEST_F(MenusTest, ModeMenuDrawsBothEntriesAndMovesItsMark) {
     EXPECT_TRUE(cellsBare(8, 12, 8));
 }
 
-TEST_F(MenusTest, WhitePartnerAndBlackRank) {
-    selection.artColor = {-1, -1};
-    EXPECT_EQ(runSelect({{DOWN}, {DOWN}, {DOWN}, {DOWN}, {DOWN}, {DOWN, {CHOOSE}},
-                         {UP, {CHOOSE}}}),
-              0);
-    EXPECT_EQ(selection.artColor[0], 5);
-    EXPECT_EQ(selection.artColor[1], 0);
-}
-
-TEST_F(MenusTest, LeavingWhileBlackChoosesKeepsWhitesChoice) {
-    selection.artColor = {-1, -1};
-    EXPECT_EQ(runSelect({{DOWN, {CHOOSE}}, {DOWN}, {0, {LEAVE}}}), -1);
-    EXPECT_EQ(selection.artColor[0], 1);
-    EXPECT_EQ(selection.artColor[1], -1);
+// Button 3 or a closed window while black chooses leaves with white's choice kept; the closed
+// window wins over a button shown in the same moment.
+TEST_F(MenusTest, LeavingOrClosingWhileBlackChoosesKeepsWhitesChoice) {
+    const auto close = [] {
+        SDL_Event quit;
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    };
+    for (const MenuStep& last : {MenuStep(0, {LEAVE}), MenuStep(0, {CHOOSE}, close)}) {
+        selection.artColor = {-1, -1};
+        EXPECT_EQ(runSelect({{DOWN, {CHOOSE}}, {DOWN}, last}), -1);
+        EXPECT_EQ(selection.artColor[0], 1);
+        EXPECT_EQ(selection.artColor[1], -1);
+    }
+    EXPECT_TRUE(game.quitRequested);
 }
 
 TEST_F(MenusTest, HighlightAndDescriptionsFollowTheCursorInItsColour) {
@@ -140,28 +145,29 @@ TEST_F(MenusTest, HighlightAndDescriptionsFollowTheCursorInItsColour) {
         EXPECT_TRUE(cellsShow(1, 1, 4, RED));
         EXPECT_FALSE(cellsShow(1, 11, 4, RED));
         EXPECT_TRUE(cellsShow(1, 11, 4, BLACK));
-        EXPECT_TRUE(cellsShow(10, 1, 6, WHITE));  // LEVEL1 in the side's colour
-        for (int row : {2, 4, 6}) EXPECT_TRUE(cellsShow(10, row, 48, RED)) << row;
+        EXPECT_TRUE(cellsShow(11, 1, 6, WHITE));  // LEVEL1 in the side's colour
+        // Each description starts beside its label.
+        for (int row : {1, 3, 5}) EXPECT_TRUE(cellsShow(18, row, 20, RED)) << row;
     };
     const auto whiteOnObstacle = [&] {
         ++seen;
         EXPECT_FALSE(cellsShow(1, 1, 4, RED));
         EXPECT_TRUE(cellsShow(1, 1, 4, WHITE));
         EXPECT_TRUE(cellsShow(1, 2, 8, ORANGE));
-        // A new description covers the old one whole.
-        for (int row : {2, 4, 6}) {
-            EXPECT_TRUE(cellsShow(10, row, 48, ORANGE)) << row;
-            EXPECT_FALSE(cellsShow(10, row, 48, RED)) << row;
+        // A new description covers the old one whole, on both of its rows.
+        for (int row = 1; row <= 6; ++row) {
+            EXPECT_TRUE(cellsShow(11, row, 27, ORANGE)) << row;
+            EXPECT_FALSE(cellsShow(11, row, 27, RED)) << row;
         }
     };
     const auto blackOnRank = [&] {
         ++seen;
         EXPECT_TRUE(cellsShow(1, 11, 4, RED));
         EXPECT_TRUE(cellsShow(1, 2, 8, WHITE));  // white's highlight is gone
-        EXPECT_TRUE(cellsShow(10, 11, 6, BLACK));
-        for (int row : {12, 14, 16}) EXPECT_TRUE(cellsShow(10, row, 48, RED)) << row;
+        EXPECT_TRUE(cellsShow(11, 11, 6, BLACK));
+        for (int row : {11, 13, 15}) EXPECT_TRUE(cellsShow(18, row, 20, RED)) << row;
         // White's texts stay while black chooses.
-        EXPECT_TRUE(cellsShow(10, 2, 48, ORANGE));
+        EXPECT_TRUE(cellsShow(11, 2, 27, ORANGE));
     };
     EXPECT_EQ(runSelect({{DOWN, {}, whiteOnRank},
                          {0, {CHOOSE}, whiteOnObstacle},
@@ -170,35 +176,54 @@ TEST_F(MenusTest, HighlightAndDescriptionsFollowTheCursorInItsColour) {
     EXPECT_EQ(seen, 3);
 }
 
-TEST_F(MenusTest, ClosingTheWindowWhileBlackChoosesLeavesThePlayerSelect) {
-    selection.artColor = {-1, -1};
-    const auto close = [] {
-        SDL_Event quit;
-        quit.type = SDL_QUIT;
-        SDL_PushEvent(&quit);
-    };
-    // The device shows a choice in the same moment, but the closed window wins.
-    EXPECT_EQ(runSelect({{DOWN, {CHOOSE}}, {0, {CHOOSE}, close}}), -1);
-    EXPECT_EQ(selection.artColor[0], 1);
-    EXPECT_EQ(selection.artColor[1], -1);
-    EXPECT_TRUE(game.quitRequested);
+// In the game's font every description lies within the screen, whole and in order, on its
+// label's row and the next, and no character's word reaches into the labels' cells.
+TEST_F(MenusTest, EveryDescriptionAndWordFitsItsPlaceOnTheScreen) {
+    const MainWindow& window = *game.window;
+    const int labelRow = 3;
+    for (int c = 0; c < ART_COLORS; ++c) {
+        for (int level = 1; level <= ART_LEVELS; ++level) {
+            const std::string& text = artDescription(c, level);
+            std::string joined;
+            for (const TextLine& line : layOutDescription(window, text, labelRow)) {
+                const int right = line.column * MENU_CELL_WIDTH + window.textWidth(line.text);
+                EXPECT_LE(right, MainWindow::WIDTH) << line.text;
+                EXPECT_TRUE(line.row == labelRow || line.row == labelRow + 1) << line.row;
+                if (!joined.empty() && !line.text.empty()) joined += " ";
+                joined += line.text;
+            }
+            EXPECT_EQ(joined, text.substr(0, text.find_last_not_of(' ') + 1));
+        }
+        // A word's cells are cleared when it is redrawn.
+        EXPECT_LE(SELECT_WORD_COLUMN + std::strlen(artWord(c)), SELECT_LEVEL_COLUMN) << c;
+    }
 }
 
-// A real button stays down for a while after it chose; only then may a screen end.
-TEST_F(MenusTest, ScreensEndOnlyOnceTheChoosingButtonIsLetGo) {
-    Uint32 releaseAt = 0;
-    input->pressed = [&](int b) { return b == CHOOSE && SDL_GetTicks() < releaseAt; };
+// A real button stays down for a while after it chose. The screens wait for it to be let go,
+// so it chooses only once, but not for a direction still held, which chooses nothing.
+TEST_F(MenusTest, ScreensWaitForTheChoosingButtonNotForADirection) {
+    // Milliseconds after start: the button alone until buttonUntil, DOWN until downUntil, and
+    // both in a second press from secondFrom to secondUntil.
+    Uint32 start = SDL_GetTicks(), buttonUntil = 400, downUntil = 1500, secondFrom = 0,
+           secondUntil = 0;
+    const auto held = [&](Uint32 until) {
+        const Uint32 t = SDL_GetTicks() - start;
+        return t < until || (t >= secondFrom && t < secondUntil);
+    };
+    input->pressed = [&](int b) { return b == CHOOSE && held(buttonUntil); };
+    input->direction = [&] { return held(downUntil) ? DOWN : 0; };
 
-    releaseAt = SDL_GetTicks() + 400;
     EXPECT_EQ(modeMenu(selection), 0);
-    EXPECT_TRUE(selection.vsCpu);
-    EXPECT_FALSE(input->isAnyPressed());
+    EXPECT_FALSE(selection.vsCpu);
+    EXPECT_GE(SDL_GetTicks() - start, buttonUntil);
+    EXPECT_LT(SDL_GetTicks() - start, downUntil);
 
-    // Held through the next redraw, the button chooses for both sides.
+    // White's button, held through the next redraw, leaves black's choice to black's press.
     selection.artColor = {-1, -1};
-    releaseAt = SDL_GetTicks() + 450;
+    start = SDL_GetTicks();
+    std::tie(buttonUntil, downUntil, secondFrom, secondUntil) = std::make_tuple(450, 0, 700, 1000);
     EXPECT_EQ(playerSelect(selection), 0);
     EXPECT_EQ(selection.artColor[0], 0);
-    EXPECT_EQ(selection.artColor[1], 0);
-    EXPECT_FALSE(input->isAnyPressed());
+    EXPECT_EQ(selection.artColor[1], 1);
+    EXPECT_GE(SDL_GetTicks() - start, secondUntil);
 }

@@ -32,6 +32,10 @@ bool isSlate(Rgb8 c) { return c.r > 80 && c.r < 130 && c.b > 95 && c.b < 140; }
 // come before the game looks at its keys would go unseen.
 bool modeMenuShown(const SDL_Surface* s) { return countPixels(s, 64, 200, 140, 220, isBlack) > 30; }
 bool selectShown(const SDL_Surface* s) { return countPixels(s, 64, 0, 230, 20, isWhite) > 60; }
+// Black's turn in the player select: its "LEVEL1" in black at cell (11, 11).
+bool blackTurnShown(const SDL_Surface* s) {
+    return countPixels(s, 88, 220, 140, 240, isBlack) > 30;
+}
 bool stretchedFieldShown(const SDL_Surface* s) { return isSlate(pixelAt(s, 440, 590)); }
 bool matchShown(const SDL_Surface* s) { return countPixels(s, 20, 387, 121, 396, isGauge) > 800; }
 
@@ -80,6 +84,7 @@ TEST(RealWindow, TwoMatchesAgainstTheComputer) {
         x.savePng(std::string(keep) + "/select.png", 0, 0, 300, 400);
     skelvo.press("Down");
     skelvo.press("z");
+    ASSERT_TRUE(x.waitForScreen(shot, blackTurnShown, 60));
     skelvo.press("z");
 
     ASSERT_TRUE(x.waitForScreen(shot, matchShown, 60));
@@ -105,6 +110,7 @@ TEST(RealWindow, TwoMatchesAgainstTheComputer) {
     skelvo.press("z");
     ASSERT_TRUE(x.waitForScreen(shot, selectShown, 60));
     skelvo.press("z");
+    ASSERT_TRUE(x.waitForScreen(shot, blackTurnShown, 60));
     skelvo.press("z");
     ASSERT_TRUE(x.waitForScreen(shot, matchShown, 60));
     std::this_thread::sleep_for(std::chrono::seconds(2));

@@ -62,7 +62,7 @@ double libraryValue(const std::string& formula) {
 
 TEST(BulletMLFormula, AcceptsTheLibrarysGrammar) {
     for (const char* text : {"1", "1.5", ".5", "5.", "-1", "2*-1", "2--1", "2-(-1)", "(1+2)*3", " 3 ",
-                             "1\n+\t2", "$rand", "$rank", "$1", "$9", "-$1", "1+-2", "$rank*$rank", "00012",
+                             "1\t+ 2", "$rand", "$rank", "$1", "$9", "-$1", "1+-2", "$rank*$rank", "00012",
                              "((($1)))"}) {
         EXPECT_FALSE(refused(text)) << text;
     }
@@ -74,7 +74,7 @@ TEST(BulletMLFormula, RefusesWhatTheLibraryMisparses) {
     for (const char* text : {"", "  ", "1+", "$", "12abc", "abc", "$10", "$12", "$0", "7%3", "1e3", "3 4",
                              "((1)", "()", "+1", "1*+2", "$ 1", "$RANK", "$randx", "$rank2", "$1$2", "1$1",
                              "$1.5", "1,5", "0x10", ".", "..5", "1.2.3", "1 .5", "--1", "-(-1)", "-(--1)",
-                             "2*-(-1)", "-(-$1)", "1&2"}) {
+                             "2*-(-1)", "-(-$1)", "1&2", "1\n/2"}) {
         EXPECT_TRUE(refused(text)) << "\"" << text << "\"";
     }
 }
@@ -93,7 +93,7 @@ TEST(BulletMLFormula, ComputesWhatTheLibraryComputes) {
     // ranges checked would not be the values played.
     for (const char* text : {"1+2*3", "(1+2)*3", "7/2", "8-3-2", "8/4/2", "-1+2", "-2*3", "2*-1+3", "2--1",
                              "-(2)*3", "3*-2*-1", "(-1)*(-1)", "-(0-1)", "-(2*-1)", "$1-$2", "$1/$2*$2",
-                             "$3+1", "-$1+10", "1.25+.5+5."}) {
+                             "$3+1", "-$1+10", "-1-2", "-$1-$2*-1", "1.25+.5+5."}) {
         const Interval ours = rangeOf(text, {Interval(7.0), Interval(3.0)});
         EXPECT_EQ(ours.lo, ours.hi) << text;
         EXPECT_DOUBLE_EQ(ours.lo, libraryValue(text)) << text;
@@ -121,8 +121,6 @@ TEST(BulletMLFormula, DivisionByWhatCanBeZeroIsUnbounded) {
 
 TEST(BulletMLFormula, ParametersNotPassedAreOne) {
     const BulletMLFormula formula("$1*10+$4");
-    EXPECT_TRUE(formula.usesParameters());
     EXPECT_EQ(formula.range({}), Interval(11.0));
     EXPECT_EQ(formula.range({Interval(2.0, 3.0)}), Interval(21.0, 31.0));
-    EXPECT_FALSE(BulletMLFormula("$rank").usesParameters());
 }

@@ -130,12 +130,13 @@ TEST_F(EnemyCommandTest, AimsFromItsCentreAtTheCentreOfThePlayerOfTheOtherColour
 }
 
 TEST_F(EnemyCommandTest, ATurnIsSixteenMillisecondsOfTheGameClock) {
-    EnemyCommand& command = *bind(Point(150, 200)).command;
     // The whole range of the clock stays a positive turn count.
     const std::pair<Uint32, int> table[] = {
         {16000, 1000}, {16015, 1000}, {16016, 1001}, {16000 + 16 * 37 + 5, 1037}, {0xfffffff0u, 0x0fffffff}};
     for (const auto& [ticks, turn] : table) {
         game.lastTicks = ticks;
+        EnemyCommand& command = *bind(Point(150, 200)).command;
+        command.beginStep();
         EXPECT_EQ(command.getTurn(), turn) << ticks;
     }
 }

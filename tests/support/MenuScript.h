@@ -34,7 +34,7 @@ public:
             return std::find(current.buttons.begin(), current.buttons.end(), b) !=
                    current.buttons.end();
         };
-        input.anyPressed = [] { return false; };
+        input.anyButtonPressed = [] { return false; };
     }
     MenuScript(const MenuScript&) = delete;
     MenuScript& operator=(const MenuScript&) = delete;

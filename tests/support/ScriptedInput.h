@@ -9,8 +9,8 @@ class ScriptedInput : public MSDL::InputBase {
 public:
     std::function<int()> direction = [] { return 0; };
     std::function<bool(int)> pressed = [](int) { return false; };
-    // Unset: any direction or any of the buttons 0 to 3.
-    std::function<bool()> anyPressed;
+    // Unset: any of the buttons 0 to 3.
+    std::function<bool()> anyButtonPressed;
 
     int getDirection() override { return direction(); }
     bool isPressed(int button) override { return pressed(button); }
@@ -19,5 +19,7 @@ public:
         for (int b = 0; b < 4; ++b) (*states)[b] = pressed(b);
         return states;
     }
-    bool isAnyPressed() override { return anyPressed ? anyPressed() : InputBase::isAnyPressed(); }
+    bool isAnyButtonPressed() override {
+        return anyButtonPressed ? anyButtonPressed() : InputBase::isAnyButtonPressed();
+    }
 };

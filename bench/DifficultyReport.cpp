@@ -36,6 +36,7 @@ struct Match {
     int deaths[2] = {0, 0};
     double bulletFrames = 0.0;  // bullets on the field, summed over the frames
     std::size_t peakBullets = 0;
+    long peakWork = 0;  // the most pattern work of a frame, against Game::kPatternWorkPerFrame
     double rank[2] = {0.0, 0.0};  // at the end
 };
 
@@ -75,6 +76,7 @@ Match play(BenchGame& bench, int level, ActionList* list, unsigned seed) {
         const std::size_t n = bullets(game);
         m.bulletFrames += static_cast<double>(n);
         m.peakBullets = std::max(m.peakBullets, n);
+        m.peakWork = std::max(m.peakWork, game.patternWork);
     }
     for (int side = 0; side < 2; ++side) m.rank[side] = game.players[side]->rank;
     return m;
@@ -85,6 +87,7 @@ void report(BenchGame& bench, int level, ActionList* list, int seeds) {
     std::vector<double> rates;
     double bulletFrames = 0.0, rank = 0.0;
     std::size_t peak = 0;
+    long work = 0;
     for (int s = 0; s < seeds; ++s) {
         const Match m = play(bench, level, list, FIRST_SEED + static_cast<unsigned>(s));
         for (int side = 0; side < 2; ++side) {
@@ -93,14 +96,15 @@ void report(BenchGame& bench, int level, ActionList* list, int seeds) {
         }
         bulletFrames += m.bulletFrames;
         peak = std::max(peak, m.peakBullets);
+        work = std::max(work, m.peakWork);
     }
     double mean = 0.0;
     for (double r : rates) mean += r / static_cast<double>(rates.size());
     double variance = 0.0;
     for (double r : rates) variance += (r - mean) * (r - mean) / (rates.size() - 1.0);
     const double error = std::sqrt(variance / static_cast<double>(rates.size()));
-    std::printf("%5d %10.2f %6.2f %12.1f %12zu %9.2f\n", level, mean, error,
-                bulletFrames / (static_cast<double>(seeds) * MATCH_FRAMES), peak, rank);
+    std::printf("%5d %10.2f %6.2f %12.1f %12zu %9.2f %10ld\n", level, mean, error,
+                bulletFrames / (static_cast<double>(seeds) * MATCH_FRAMES), peak, rank, work);
     std::fflush(stdout);
 }
 
@@ -131,8 +135,8 @@ int main(int argc, char** argv) {
         if (listFile) list = std::make_unique<ActionList>(listFile);
         std::printf("computer against computer, %d seeds x %d minutes per level, %u ms frames\n",
                     seeds, MATCH_MINUTES, FRAME_TICKS);
-        std::printf("%5s %10s %6s %12s %12s %9s\n", "level", "deaths/min", "+-", "mean bullets",
-                    "peak bullets", "end rank");
+        std::printf("%5s %10s %6s %12s %12s %9s %10s\n", "level", "deaths/min", "+-", "mean bullets",
+                    "peak bullets", "end rank", "peak work");
         for (int level : levels) report(bench, level, list.get(), seeds);
         return 0;
     } catch (const std::exception& e) {

@@ -17,7 +17,8 @@ public:
     // Stay, then up and on clockwise to up-left: the order ties are broken in.
     static constexpr int MOVES = 9;
 
-    CpuInput() = default;
+    // Steers the Game's player `playerIndex`; the front end's computer plays black.
+    explicit CpuInput(int playerIndex = 1) : playerIndex(playerIndex) {}
     ~CpuInput() override;
 
     // The move chosen for the Game's current frame. The decision runs at most once per
@@ -51,7 +52,7 @@ public:
     int lastFrame = -1;
     int direction = 0;
     // The Game's player this device steers, which is also its colour.
-    int playerIndex = 1;
+    int playerIndex;
     // How much buzz to wait for before an Art: 1 (31), 2 (61), 3 (100) or 4 (never);
     // 0 until the first frame.
     int artPlan = 0;

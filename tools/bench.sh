@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the benchmarks need, builds a Release tree in build-bench/ and runs every
 # benchmark on this machine: the game's frame beside its floor (times, then instructions under
-# callgrind), start-up to the first menu frame, and peak memory. The whole report also goes to
+# callgrind), start-up to the first menu frame, peak memory, and the difficulty of each level
+# (the computer against itself). The whole report also goes to
 # build-bench/bench-report.txt; the callgrind profiles stay in build-bench/callgrind/.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -48,4 +49,7 @@ mkdir -p "$profiles"
     echo
     echo "== memory"
     "$bench/bench_frame" --play 30 | grep '^peak'
+    echo
+    echo "== difficulty (deaths of the computer players and bullets on the field, by level)"
+    "$bench/bench_difficulty" | grep -v -e '^300\*400\*16$' -e '^failed open joystick'
 } 2>&1 | tee "$build/bench-report.txt"

@@ -36,20 +36,6 @@ protected:
 
 }  // namespace
 
-TEST(ActionLibrary, SlotsAreTheBossListsThenLevelsZeroToTen) {
-    EXPECT_EQ(ActionLibrary::fileName(0), "bosses.act");
-    EXPECT_EQ(ActionLibrary::fileName(1), "bosses.act.hard");
-    EXPECT_EQ(ActionLibrary::fileName(2), "act.d/act-0.act");
-    EXPECT_EQ(ActionLibrary::fileName(7), "act.d/act-5.act");
-    EXPECT_EQ(ActionLibrary::fileName(12), "act.d/act-10.act");
-}
-
-TEST(ActionLibrary, HandsOutNothingBeforeLoading) {
-    ActionLibrary library;
-    EXPECT_EQ(library.defaultList(), nullptr);
-    EXPECT_EQ(library.listForLevel(3), nullptr);
-}
-
 TEST_F(ActionLibraryDir, LevelsOutsideZeroToTenAreClamped) {
     ActionLibrary library;
     library.load();

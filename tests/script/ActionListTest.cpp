@@ -80,21 +80,6 @@ TEST(ActionList, KeywordsAreCaseSensitiveAndTheLastCommandsWins) {
     EXPECT_EQ(errorOf(actionFile("zako\n")).rfind("zako: ", 0), 0u);
 }
 
-TEST(ActionList, SequentialOrderSharesOneCursorThatWrapsAndRewinds) {
-    ActionList list(actionFile("Commands List\n" + kDoc1 + "\n" + kDoc2 + "\n" + kDoc3 + "\n"));
-    BulletMLParser* d1 = list.document(0);
-    BulletMLParser* d2 = list.document(1);
-    BulletMLParser* d3 = list.document(2);
-    // Two enemies drawing in turn take D1, D2, D3, D1 between them: the cursor is the list's.
-    EXPECT_EQ(list.next(), d1);
-    EXPECT_EQ(list.next(), d2);
-    EXPECT_EQ(list.next(), d3);
-    EXPECT_EQ(list.next(), d1);
-    list.rewind();
-    EXPECT_EQ(list.next(), d1);
-    EXPECT_EQ(list.next(), d2);
-}
-
 TEST(ActionList, RandomOrderReachesEveryDocumentAndTheTopDrawPlaysTheLast) {
     ActionList list(actionFile(kDoc1 + "\n" + kDoc2 + "\n" + kDoc3 + "\n"));
     ASSERT_TRUE(list.isRandom());

@@ -1,4 +1,4 @@
-// Devices built from key sources: direction bits, numbered buttons, snapshots.
+// Devices built from key sources, their snapshots, the stick's rule and the joystick manager.
 #include "InputTestSupport.h"
 
 #include "input/ButtonAxisInput.h"
@@ -6,102 +6,101 @@
 #include "input/Error.h"
 #include "input/Input.h"
 #include "input/InputState.h"
+#include "input/JoystickAxisButtonInput.h"
+#include "input/JoystickButtonInput.h"
 #include "input/KeyButtonInput.h"
 
-#include <gtest/gtest.h>
-
-#include <memory>
+#include <string>
+#include <vector>
 
 using namespace MSDL;
-using inputtest::ScriptedButton;
 
 namespace {
 
-class Device : public inputtest::SdlTest {
-protected:
-    // A device steered by the arrow keys, with z and lshift on button 0 and escape on button 3.
-    std::unique_ptr<Input> arrowsDevice() {
-        auto axis = std::make_unique<ButtonAxisInput>();
-        axis->add(UP, std::make_unique<KeyButtonInput>(SDLK_UP));
-        axis->add(DOWN, std::make_unique<KeyButtonInput>(SDLK_DOWN));
-        axis->add(RIGHT, std::make_unique<KeyButtonInput>(SDLK_RIGHT));
-        axis->add(LEFT, std::make_unique<KeyButtonInput>(SDLK_LEFT));
-        auto input = std::make_unique<Input>();
-        input->addAxis(std::move(axis));
-        input->addButton(0, std::make_unique<KeyButtonInput>(SDLK_z));
-        input->addButton(0, std::make_unique<KeyButtonInput>(SDLK_LSHIFT));
-        input->addButton(3, std::make_unique<KeyButtonInput>(SDLK_ESCAPE));
-        return input;
-    }
-};
+using Device = inputtest::SdlTest;
 
-// Only the base's part of the interface: a direction and nothing else (as the computer player).
-class DirectionOnly : public InputBase {
-public:
-    explicit DirectionOnly(int d) : direction(d) {}
-    int getDirection() override { return direction; }
+// Steered by the arrow keys, with z and lshift on button 0 and escape on button 3.
+std::unique_ptr<Input> arrowsDevice() {
+    auto axis = std::make_unique<ButtonAxisInput>();
+    for (auto [direction, key] : {std::pair{UP, SDLK_UP}, {DOWN, SDLK_DOWN}, {RIGHT, SDLK_RIGHT},
+                                  {LEFT, SDLK_LEFT}})
+        axis->add(direction, std::make_unique<KeyButtonInput>(key));
+    axis->add(LEFT, nullptr);
+    auto input = std::make_unique<Input>();
+    input->addAxis(std::move(axis));
+    input->addAxis(nullptr);
+    input->addButton(0, std::make_unique<KeyButtonInput>(SDLK_z));
+    input->addButton(0, std::make_unique<KeyButtonInput>(SDLK_LSHIFT));
+    input->addButton(3, std::make_unique<KeyButtonInput>(SDLK_ESCAPE));
+    return input;
+}
+
+// What the manager writes on standard output for these requests; each must give no joystick.
+std::string requests(JoystickMgr& mgr, std::initializer_list<int> indices) {
+    testing::internal::CaptureStdout();
+    for (int index : indices) EXPECT_TRUE(mgr.getJoystick(index).expired()) << index;
+    return testing::internal::GetCapturedStdout();
+}
+
+// Only the base's part of the interface, as the computer player has.
+struct DirectionOnly : InputBase {
+    int getDirection() override { return DOWN | RIGHT; }
     bool isPressed(int) override { return false; }
-    int direction;
 };
 
 }  // namespace
 
-TEST_F(Device, KeyCodesNoKeyProducesAreNeverHeld) {
-    // 'A' (65) is not a key of SDL: the a key is 97.
-    KeyButtonInput capitalA(65);
-    hold(SDLK_a);
-    EXPECT_FALSE(capitalA.isPressed());
-    // Codes outside the key table read as released instead of reading past it.
-    EXPECT_FALSE(KeyButtonInput(-1).isPressed());
-    EXPECT_FALSE(KeyButtonInput(keyCount).isPressed());
-    EXPECT_FALSE(KeyButtonInput(1 << 20).isPressed());
-}
-
-TEST_F(Device, HeldArrowsGiveTheOrOfTheirBitsEvenWhenOpposite) {
-    auto input = arrowsDevice();
+TEST_F(Device, HeldKeysGiveTheOrOfTheirBitsAndTheButtonsTheySourceEvenInASnapshot) {
     const struct {
-        std::initializer_list<int> keys;
-        int bits;
-    } table[] = {{{}, NONE},
-                 {{SDLK_UP}, 1},
-                 {{SDLK_LEFT}, 8},
-                 {{SDLK_UP, SDLK_RIGHT}, 5},
-                 {{SDLK_DOWN, SDLK_RIGHT}, 6},
-                 {{SDLK_DOWN, SDLK_LEFT}, 10},
-                 {{SDLK_UP, SDLK_LEFT}, 9},
-                 {{SDLK_UP, SDLK_DOWN}, 3},
-                 {{SDLK_UP, SDLK_DOWN, SDLK_RIGHT}, 7},
-                 {{SDLK_UP, SDLK_DOWN, SDLK_RIGHT, SDLK_LEFT}, 15},
-                 {{SDLK_RIGHT, SDLK_LEFT}, 12}};
+        std::vector<int> keys;
+        int direction;
+        bool button0, button3, any;
+    } table[] = {{{}, NONE, false, false, false},
+                 {{SDLK_UP}, UP, false, false, true},
+                 {{SDLK_DOWN, SDLK_LEFT}, DOWN | LEFT, false, false, true},
+                 {{SDLK_UP, SDLK_RIGHT}, UP | RIGHT, false, false, true},
+                 {{SDLK_UP, SDLK_DOWN}, UP | DOWN, false, false, true},
+                 {{SDLK_UP, SDLK_DOWN, SDLK_RIGHT, SDLK_LEFT}, 15, false, false, true},
+                 {{SDLK_LSHIFT}, NONE, true, false, true},
+                 {{SDLK_z, SDLK_ESCAPE, SDLK_7}, NONE, true, true, true}};
+    auto input = arrowsDevice();
+    EXPECT_EQ(input->getAxes().size(), 1u);
+    EXPECT_EQ(input->sourceCount(0), 2u);
+    EXPECT_EQ(input->sourceCount(7), 0u);
     for (const auto& row : table) {
-        std::fill(keys, keys + keyCount, Uint8(0));
+        SCOPED_TRACE(row.direction);
+        releaseAll();
         for (int k : row.keys) hold(k);
-        EXPECT_EQ(input->getDirection(), row.bits) << row.bits;
+        EXPECT_EQ(input->getDirection(), row.direction);
+        EXPECT_EQ(input->isPressed(0), row.button0);
+        EXPECT_EQ(input->isPressed(3), row.button3);
+        EXPECT_FALSE(input->isPressed(7));
+        EXPECT_EQ(input->isAnyPressed(), row.any);
+        EXPECT_EQ(input->isAnyButtonPressed(), row.button0 || row.button3);
+        InputState snapshot(*input);
+        releaseAll();
+        EXPECT_EQ(snapshot.getDirection(), row.direction);
+        EXPECT_EQ(*snapshot.getButtons(), (ButtonStates{{0, row.button0}, {3, row.button3}}));
+        EXPECT_EQ(snapshot.isAnyPressed(), row.any);
+        EXPECT_EQ(snapshot.isPressed(3), row.button3);
+        EXPECT_FALSE(snapshot.isPressed(7));
+        // The map handed out is the caller's own.
+        (*snapshot.getButtons())[7] = true;
+        EXPECT_FALSE(snapshot.isPressed(7));
     }
+    // A direction alone counts as something held, without buttons.
+    DirectionOnly moving;
+    EXPECT_TRUE(moving.getButtons()->empty());
+    EXPECT_TRUE(moving.isAnyPressed());
+    EXPECT_FALSE(moving.isAnyButtonPressed());
 }
 
-TEST(ButtonAxis, EachListStopsAtItsFirstHeldSource) {
-    int firstAsked = 0, secondAsked = 0, rightAsked = 0;
+TEST_F(Device, KeyCodesOutsideTheTableAreNeverHeldAndAxesTakeOnlyTheFourDirections) {
+    std::fill(keys, keys + keyCount, Uint8(1));
+    for (int code : {-1, keyCount, 1 << 20}) EXPECT_FALSE(KeyButtonInput(code).isPressed());
     ButtonAxisInput axis;
-    axis.add(UP, std::make_unique<ScriptedButton>(true, &firstAsked));
-    axis.add(UP, std::make_unique<ScriptedButton>(true, &secondAsked));
-    axis.add(RIGHT, std::make_unique<ScriptedButton>(false, &rightAsked));
-    axis.add(RIGHT, std::make_unique<ScriptedButton>(true));
-    EXPECT_EQ(axis.getDirection(), UP | RIGHT);
-    EXPECT_EQ(firstAsked, 1);
-    EXPECT_EQ(secondAsked, 0);
-    EXPECT_EQ(rightAsked, 1);
-}
-
-TEST(ButtonAxis, AddKeepsCountsIgnoresNullAndRefusesOtherDirections) {
-    ButtonAxisInput axis;
-    axis.add(LEFT, std::make_unique<ScriptedButton>());
-    axis.add(LEFT, nullptr);
-    EXPECT_EQ(axis.sourceCount(LEFT), 1u);
-    EXPECT_EQ(axis.sourceCount(UP), 0u);
-    EXPECT_EQ(axis.sourceCount(UP | LEFT), 0u);
     try {
-        axis.add(UP | RIGHT, std::make_unique<ScriptedButton>(true));
+        axis.add(UP | RIGHT, std::make_unique<KeyButtonInput>(SDLK_a));
         FAIL() << "a diagonal is not a list";
     } catch (const Error& e) {
         EXPECT_STREQ(e.what(), "ButtonAxisInput::add: bad direction.");
@@ -109,96 +108,44 @@ TEST(ButtonAxis, AddKeepsCountsIgnoresNullAndRefusesOtherDirections) {
     EXPECT_EQ(axis.getDirection(), NONE);
 }
 
-TEST(InputDevice, DirectionIsTheOrOfEveryAxis) {
-    Input input;
-    EXPECT_EQ(input.getDirection(), NONE);
-    auto first = std::make_unique<ButtonAxisInput>();
-    first->add(UP, std::make_unique<ScriptedButton>(true));
-    auto second = std::make_unique<ButtonAxisInput>();
-    second->add(LEFT, std::make_unique<ScriptedButton>(true));
-    input.addAxis(std::move(first));
-    input.addAxis(std::move(second));
-    input.addAxis(nullptr);
-    EXPECT_EQ(input.getAxes().size(), 2u);
-    EXPECT_EQ(input.getDirection(), UP | LEFT);
+// Past the dead zone right beats left beats up beats down, so a diagonal holds one half only.
+TEST(StickDirection, DeadZoneAndTheFirstMatchingBit) {
+    const struct {
+        int x, y, direction;
+    } table[] = {{0, 0, NONE},          {8192, 0, NONE},       {-8192, 0, NONE},
+                 {0, 8192, NONE},       {0, -8192, NONE},      {8192, -8192, NONE},
+                 {8193, 0, RIGHT},      {-8193, 0, LEFT},      {0, -8193, UP},
+                 {0, 8193, DOWN},       {32767, 0, RIGHT},     {-32768, 0, LEFT},
+                 {8193, -8193, RIGHT},  {32767, 32767, RIGHT}, {-8193, -32768, LEFT},
+                 {-32768, 32767, LEFT}, {8192, -8193, UP},     {-8192, 8193, DOWN}};
+    for (const auto& row : table)
+        EXPECT_EQ(stickDirection(row.x, row.y), row.direction) << row.x << "," << row.y;
 }
 
-TEST_F(Device, AnUnknownButtonIsNotPressedOnTheDeviceNorOnItsSnapshot) {
-    auto input = arrowsDevice();
-    hold(SDLK_z);
-    hold(SDLK_ESCAPE);
-    hold(SDLK_7);
-    EXPECT_EQ(input->sourceCount(7), 0u);
-    EXPECT_FALSE(input->isPressed(7));
-    InputState snapshot(*input);
-    EXPECT_FALSE(snapshot.isPressed(7));
-    EXPECT_FALSE(snapshot.isPressed(-1));
-    EXPECT_TRUE(snapshot.isPressed(0));
-}
-
-TEST_F(Device, IsAnyPressedWithOnlyADirection) {
-    auto input = arrowsDevice();
-    EXPECT_FALSE(input->isAnyPressed());
-    EXPECT_FALSE(input->isAnyButtonPressed());
-    hold(SDLK_LEFT);
-    EXPECT_TRUE(input->isAnyPressed());
-    EXPECT_FALSE(input->isAnyButtonPressed());
-    release(SDLK_LEFT);
-    hold(SDLK_LSHIFT);
-    EXPECT_TRUE(input->isAnyPressed());
-    EXPECT_TRUE(input->isAnyButtonPressed());
-    // Opposite keys make no known direction, but something is held.
-    release(SDLK_LSHIFT);
-    hold(SDLK_UP);
-    hold(SDLK_DOWN);
-    EXPECT_TRUE(input->isAnyPressed());
-}
-
-TEST(InputBaseDefaults, NoButtonsAndADirectionStillCounts) {
-    DirectionOnly idle(NONE);
-    const auto buttons = idle.getButtons();
-    ASSERT_NE(buttons, nullptr);
-    EXPECT_TRUE(buttons->empty());
-    EXPECT_FALSE(idle.isAnyButtonPressed());
-    EXPECT_FALSE(idle.isAnyPressed());
-    DirectionOnly moving(DOWN | RIGHT);
-    EXPECT_TRUE(moving.isAnyPressed());
-    EXPECT_FALSE(moving.isAnyButtonPressed());
-    InputState snapshot(moving);
-    EXPECT_EQ(snapshot.getDirection(), DOWN | RIGHT);
-    EXPECT_TRUE(snapshot.getButtons()->empty());
-    EXPECT_TRUE(snapshot.isAnyPressed());
-}
-
-TEST_F(Device, ASnapshotKeepsWhatTheDeviceSaidThen) {
-    auto input = arrowsDevice();
-    hold(SDLK_UP);
-    hold(SDLK_RIGHT);
-    hold(SDLK_z);
-    InputState snapshot(*input);
-    std::fill(keys, keys + keyCount, Uint8(0));
-    EXPECT_EQ(input->getDirection(), NONE);
-    EXPECT_FALSE(input->isAnyPressed());
-
-    EXPECT_EQ(snapshot.getDirection(), UP | RIGHT);
-    EXPECT_TRUE(snapshot.isPressed(0));
-    EXPECT_FALSE(snapshot.isPressed(3));
-    EXPECT_TRUE(snapshot.isAnyPressed());
-    EXPECT_TRUE(snapshot.isAnyButtonPressed());
-    const ButtonStates expected{{0, true}, {3, false}};
-    auto copy = snapshot.getButtons();
-    EXPECT_EQ(*copy, expected);
-    // The map handed out is the caller's own: changing it leaves the snapshot alone.
-    (*copy)[0] = false;
-    (*copy)[7] = true;
-    EXPECT_TRUE(snapshot.isPressed(0));
-    EXPECT_FALSE(snapshot.isPressed(7));
-
-}
-
-TEST_F(Device, DevicesAreDeletedThroughTheBase) {
-    std::unique_ptr<InputBase> base = arrowsDevice();
-    hold(SDLK_DOWN);
-    EXPECT_EQ(base->getDirection(), DOWN);
-    base.reset();  // the sanitizer build checks that every source goes with it
+TEST_F(Device, JoystickRequestsStartTheSubSystemOnceAndReportEachFailureOnce) {
+    if (joystickAttached()) GTEST_SKIP() << "a joystick is attached";
+    EXPECT_THROW(JoystickMgr::current(), Error);
+    EXPECT_THROW(JoystickButtonInput(0, 0), Error);
+    JoystickMgr& mgr = makeJoysticks();
+    EXPECT_EQ(&JoystickMgr::current(), &mgr);
+    EXPECT_EQ(requests(mgr, {-1, 0, 0, 1, -5, 0, 9, 1}),
+              "joystick inited.\nfailed open joystick 0\nfailed open joystick 1\n"
+              "failed open joystick 9\n");
+    EXPECT_EQ(requests(mgr, {1, 0, 9}), "");
+    testing::internal::CaptureStdout();
+    EXPECT_THROW(JoystickButtonInput(0, 1), Error);
+    EXPECT_THROW(JoystickAxisButtonInput(2, LEFT), Error);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "failed open joystick 2\n");
+    for (int direction : {NONE, UP | RIGHT, UP | DOWN, 16, -1}) {
+        try {
+            JoystickAxisButtonInput half(0, direction);
+            ADD_FAILURE() << "made a stick half for direction " << direction;
+        } catch (const Error& e) {
+            EXPECT_STREQ(e.what(),
+                         "JoystickAxisButtonInput::JoystickAxisButtonInput: bad direction.");
+        }
+    }
+    // A new manager asks SDL afresh; the sub-system still runs.
+    joysticks.reset();
+    EXPECT_EQ(requests(makeJoysticks(), {0}), "failed open joystick 0\n");
 }

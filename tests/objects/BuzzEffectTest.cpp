@@ -2,142 +2,91 @@
 #include "objects/BuzzEffect.h"
 #include "support/HeadlessGame.h"
 
-#include <cmath>
+#include <vector>
 
 namespace {
 
 struct BuzzEffectTest : HeadlessGameTest {
-    BuzzEffectTest() { game.frameSeconds = 0.0; }  // sparks stay where they are put
-
     Player& white() { return *game.players[0]; }
-    // An eat spark draws only its plus sign, in its own colour.
-    BuzzEffect eat(const Point& at) { return BuzzEffect(&white(), at, 0); }
-    // A graze spark also flashes a square of the opposite colour.
-    BuzzEffect graze(const Point& at) { return BuzzEffect(&white(), at, 1); }
+    // Colour 0, white's own, is an eat spark: only its plus sign. Colour 1 is a graze spark,
+    // which also flashes a square of the opposite colour.
+    BuzzEffect spark(const Point& at, int c = 0) { return BuzzEffect(&white(), at, c); }
     bool untouched(int x, int y) const { return screenAt(x, y) == canvasAt(x, y); }
 };
 
 }  // namespace
 
-TEST_F(BuzzEffectTest, PlusSignStaysOnTheSurfaceAtEveryEdge) {
-    const int w = static_cast<int>(field().x);
-    const int h = static_cast<int>(field().y);
-    const Uint32 ink = mapped(WHITE);
-
-    BuzzEffect right = eat(Point(w - 1, 200));
-    right.update();
-    EXPECT_TRUE(right.alive);
-    EXPECT_EQ(screenAt(w - 1, 200), ink);
-    EXPECT_EQ(screenAt(w - 3, 200), ink);
-    // Past the right edge a row wraps onto the start of the next.
-    EXPECT_TRUE(untouched(0, 201));
-    EXPECT_TRUE(untouched(1, 201));
-
-    game.window->clear();
-    BuzzEffect left = eat(Point(1, 100));
-    left.update();
-    EXPECT_EQ(screenAt(0, 100), ink);
-    EXPECT_EQ(screenAt(3, 100), ink);
-    EXPECT_TRUE(untouched(w - 1, 99));  // x = -1 would be the end of the row above
-
-    // Past the bottom and above the top lies memory that is not the surface's.
-    game.window->clear();
-    BuzzEffect bottom = eat(Point(150, h - 1));
-    bottom.update();
-    EXPECT_EQ(screenAt(150, h - 1), ink);
-    EXPECT_EQ(screenAt(150, h - 3), ink);
-    BuzzEffect top = eat(Point(150, 1));
-    top.update();
-    EXPECT_EQ(screenAt(150, 0), ink);
-    EXPECT_EQ(screenAt(150, 3), ink);
-}
-
-TEST_F(BuzzEffectTest, FlashIsClippedAtTheCorners) {
-    const int w = static_cast<int>(field().x);
-    const int h = static_cast<int>(field().y);
-    const Uint32 flash = mapped(WHITE);  // a black spark flashes white
-
-    BuzzEffect low = graze(Point(w - 1, h - 1));
-    low.update();
-    EXPECT_EQ(screenAt(w - 1, h - 1), flash);
-    EXPECT_EQ(screenAt(w - 6, h - 6), flash);
-    EXPECT_TRUE(untouched(w - 7, h - 1));
-    EXPECT_TRUE(untouched(w - 1, h - 7));
-    EXPECT_TRUE(untouched(0, 0));
-
-    BuzzEffect high = graze(Point(1, 1));
-    high.update();
-    EXPECT_EQ(screenAt(0, 0), flash);
-    EXPECT_EQ(screenAt(6, 6), flash);
-    EXPECT_TRUE(untouched(7, 1));
-    EXPECT_TRUE(untouched(1, 7));
-}
-
-TEST_F(BuzzEffectTest, VanishesAtTheTopAndLeftEdgesAndBeyondTheOthers) {
-    const double w = field().x;
-    const double h = field().y;
-    for (const Point& gone : {Point(0.9, 200), Point(200, 0.5), Point(-3, 200), Point(w, 200),
-                              Point(150, h), Point(150, h + 20)}) {
-        BuzzEffect s = eat(gone);
+// Past the right edge a row wraps onto the next; past the bottom and above the top lies memory
+// that is not the surface's.
+TEST_F(BuzzEffectTest, SparksStayOnTheSurfaceAndVanishAtTheTopAndLeftEdgesAndBeyondTheOthers) {
+    const double w = field().x, h = field().y;
+    const int W = static_cast<int>(w), H = static_cast<int>(h);
+    const struct {
+        Point at;
+        int color;
+        bool alive;
+        std::vector<std::pair<int, int>> inked, untouched;
+    } table[] = {
+        {{w - 1, 200}, 0, true, {{W - 1, 200}, {W - 3, 200}}, {{0, 201}, {1, 201}}},
+        {{1, 100}, 0, true, {{0, 100}, {3, 100}}, {{W - 1, 99}}},
+        {{150, h - 1}, 0, true, {{150, H - 1}, {150, H - 3}}, {}},
+        {{150, 1}, 0, true, {{150, 0}, {150, 3}}, {}},
+        {{w - 1, h - 1}, 1, true, {{W - 1, H - 1}, {W - 6, H - 6}}, {{W - 7, H - 1}, {W - 1, H - 7}, {0, 0}}},
+        {{1, 1}, 1, true, {{0, 0}, {6, 6}}, {{7, 1}, {1, 7}}},
+        {{0.9, 200}, 0, false, {}, {{1, 200}}},
+        {{200, 0.5}, 0, false, {}, {{200, 1}}},
+        {{-3, 200}, 0, false, {}, {}},
+        {{w, 200}, 0, false, {}, {}},
+        {{150, h}, 0, false, {}, {}},
+        {{w - 0.1, 210}, 0, true, {}, {}},
+        {{150, h - 0.5}, 0, true, {}, {}},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(testing::Message() << row.at.x << "," << row.at.y);
+        game.window->clear();
+        BuzzEffect s = spark(row.at, row.color);
         s.update();
-        EXPECT_FALSE(s.alive) << gone.x << "," << gone.y;
-    }
-    // A vanished spark leaves no mark.
-    EXPECT_TRUE(untouched(1, 200));
-    EXPECT_TRUE(untouched(200, 1));
-    for (const Point& kept : {Point(1, 1), Point(w - 0.1, 200), Point(150, h - 0.5)}) {
-        BuzzEffect s = eat(kept);
-        s.update();
-        EXPECT_TRUE(s.alive) << kept.x << "," << kept.y;
+        EXPECT_EQ(s.alive, row.alive);
+        for (auto [x, y] : row.inked) EXPECT_EQ(screenAt(x, y), mapped(WHITE)) << x << "," << y;
+        for (auto [x, y] : row.untouched) EXPECT_TRUE(untouched(x, y)) << x << "," << y;
     }
 }
 
 TEST_F(BuzzEffectTest, FliesToItsOwnerAndStopsOnIt) {
     game.frameSeconds = 0.1;
     const Point owner = white().center;
-    BuzzEffect below = eat(owner + Point(0, -100));
-    below.update();
-    EXPECT_EQ(below.pos, owner + Point(0, -90));
     // Off the axes the pull is slower: (0.5, 0.5) of 100 pixels per second.
-    BuzzEffect diagonal = eat(owner + Point(-50, -50));
-    diagonal.update();
-    EXPECT_EQ(diagonal.pos, owner + Point(-45, -45));
-    // Sitting on the owner it stays there rather than becoming not-a-number.
-    BuzzEffect on = eat(owner);
-    on.update();
-    EXPECT_EQ(on.pos, owner);
-    EXPECT_TRUE(on.alive);
+    for (auto [from, to] : {std::pair{Point(0, -100), Point(0, -90)},
+                            {Point(-50, -50), Point(-45, -45)}, {Point(0, 0), Point(0, 0)}}) {
+        BuzzEffect s = spark(owner + from);
+        s.update();
+        EXPECT_EQ(s.pos, owner + to);
+        EXPECT_TRUE(s.alive);
+    }
 }
 
-TEST_F(BuzzEffectTest, LivesFor200msAndThenDrawsNothing) {
-    BuzzEffect s = eat(Point(150, 200));
-    EXPECT_EQ(s.expireTime, 1200u);
-    game.lastTicks = 1200;
-    s.update();
-    EXPECT_TRUE(s.alive);
-    game.window->clear();
-    game.lastTicks = 1201;
-    s.update();
-    EXPECT_FALSE(s.alive);
-    EXPECT_TRUE(untouched(150, 200));
-    game.lastTicks = 1100;
-    s.update();
-    EXPECT_TRUE(untouched(150, 200));
-}
-
-TEST_F(BuzzEffectTest, OnlyAGrazeFlashesAndOnlyInItsFirst50ms) {
-    const Uint32 flash = mapped(WHITE);
-    BuzzEffect g = graze(Point(150, 200));
-    BuzzEffect e = eat(Point(50, 200));
+TEST_F(BuzzEffectTest, LivesFor200msAndOnlyAGrazeFlashesInItsFirst50ms) {
+    BuzzEffect graze = spark(Point(150, 200), 1);
+    BuzzEffect eat = spark(Point(50, 200));
     game.lastTicks = 1049;
-    g.update();
-    e.update();
-    EXPECT_EQ(screenAt(155, 205), flash);
+    graze.update();
+    eat.update();
+    EXPECT_EQ(screenAt(155, 205), mapped(WHITE));
     EXPECT_TRUE(untouched(55, 205));
-
     game.window->clear();
     game.lastTicks = 1050;
-    g.update();
+    graze.update();
     EXPECT_TRUE(untouched(155, 205));
     EXPECT_EQ(screenAt(150, 200), mapped(BLACK));  // the plus alone, in the spark's colour
+    game.lastTicks = 1200;
+    graze.update();
+    EXPECT_TRUE(graze.alive);
+    game.window->clear();
+    game.lastTicks = 1201;
+    graze.update();
+    EXPECT_FALSE(graze.alive);
+    EXPECT_TRUE(untouched(150, 200));
+    game.lastTicks = 1100;
+    graze.update();
+    EXPECT_TRUE(untouched(150, 200));
 }

@@ -1,4 +1,4 @@
-// SDL with a writable key table, for the input tests: a test holds a key by setting its entry.
+// SDL for the input tests, with its own key table writable: a test holds a key by setting it.
 #pragma once
 
 #include "input/JoystickMgr.h"
@@ -11,10 +11,8 @@
 
 namespace inputtest {
 
-// SDL_GetKeyState(NULL) is SDL 1.2's own key table; every key is released after the test, and
-// a JoystickMgr made with makeJoysticks() goes before SDL_Quit.
-class SdlTest : public ::testing::Test {
-protected:
+// Keys are released, and a JoystickMgr from makeJoysticks() destroyed, before SDL_Quit.
+struct SdlTest : ::testing::Test {
     void SetUp() override {
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
         keys = SDL_GetKeyState(&keyCount);
@@ -25,14 +23,9 @@ protected:
         releaseAll();
         SDL_Quit();
     }
-    void hold(int key) { keys[key] = 1; }
     void releaseAll() { std::fill(keys, keys + keyCount, Uint8(0)); }
-    MSDL::JoystickMgr& makeJoysticks() {
-        joysticks = std::make_unique<MSDL::JoystickMgr>();
-        return *joysticks;
-    }
-    // Whether SDL sees a joystick; leaves the sub-system as it found it, so the JoystickMgr
-    // still starts it (and says so) at its first request.
+    MSDL::JoystickMgr& makeJoysticks() { return *(joysticks = std::make_unique<MSDL::JoystickMgr>()); }
+    // Leaves the sub-system stopped, so the JoystickMgr still starts it (and says so).
     static bool joystickAttached() {
         SDL_InitSubSystem(SDL_INIT_JOYSTICK);
         const int count = SDL_NumJoysticks();

@@ -1,23 +1,19 @@
-// Field objects: proximity, movement, the boundary rule, the dye trail, blinking and dispatch.
+// Field objects: proximity, movement, the boundary rule, the dye trail and blinking.
 #include "objects/Charactor.h"
 #include "objects/Player.h"
 #include "objects/Shot.h"
 #include "objects/Sprite.h"
 #include "support/HeadlessGame.h"
 
-#include <string>
 #include <vector>
 
 namespace {
 
 using CharactorTest = HeadlessGameTest;
 
-// An object without a picture, placed by its centre alone; records what hit it.
+// An object without a picture, placed by its centre alone.
 struct Dot : Charactor {
-    explicit Dot(const Point& c = Point(0, 0)) : Charactor(c, nullptr, 0) { pos = center = c; }
-    void hitByPlayer(Player& p) override { calls.push_back({"player", &p}); }
-    void hitByShot(Shot& s) override { calls.push_back({"shot", &s}); }
-    std::vector<std::pair<std::string, const Charactor*>> calls;
+    explicit Dot(const Point& c) : Charactor(c, nullptr, 0) { pos = center = c; }
 };
 
 }  // namespace
@@ -120,15 +116,4 @@ TEST_F(CharactorTest, BlinkingHidesTheFirstHalfOfEvery128ms) {
     EXPECT_EQ(screenAt(54, 54), field);
     s.draw(*game.window, Point(50, 50), 1010);  // shown
     EXPECT_NE(screenAt(54, 54), field);
-}
-
-TEST_F(CharactorTest, EachKindNamesItselfToTheOther) {
-    Dot target;
-    Shot& shot = game.addShot(Point(10, 10), Point(0, 0), 1);
-    Player& black = *game.players[1];
-    Dot(Point(10, 10)).hit(target);
-    shot.hit(target);
-    black.hit(target);
-    const decltype(target.calls) expected = {{"shot", &shot}, {"player", &black}};
-    EXPECT_EQ(target.calls, expected);
 }

@@ -221,19 +221,6 @@ TEST_F(PlayerTest, RankRisesInBandsAndIsSnappedAtTheEnds) {
     EXPECT_EQ(white().currentRank(), 1.0);
 }
 
-TEST_F(PlayerTest, FlipSendsAwayHalfAsFastAgainFromTheCornersAndLeavesAnObjectOnThePlayer) {
-    Shot& beside = shotOffWhite(Point(10, 0), Point(0, 100), 0);
-    white().flip(beside);
-    EXPECT_EQ(beside.vel, Point(150, 0));
-    Shot& above = shotOffWhite(Point(0, -1), Point(0, 10), 1);
-    white().flipAura = true;
-    white().hitByShot(above);
-    EXPECT_EQ(above.vel, Point(0, -15));
-    Shot& on = shotOffWhite(Point(0, 0), Point(30, 40), 0);
-    white().flip(on);
-    EXPECT_EQ(on.vel, Point(0, 0));
-}
-
 TEST_F(PlayerTest, ALostLifeClearsTheThreatsWashesTheFieldDyesTheSquareAndBlinksFor3000ms) {
     Shot& threat = shot(Point(20, 20), 1);
     Shot& own = shot(Point(30, 20), 0);

@@ -181,7 +181,8 @@ TEST_F(PlayerTest, TheHitRule) {
         EXPECT_EQ(p.eatings, row.eatings);
         EXPECT_DOUBLE_EQ(p.rank, row.rank);
         EXPECT_EQ(s.alive, row.alive);
-        EXPECT_EQ(game.buzzEffects.size(), row.buzz + (row.color == 0 || row.guard == ABSORB ? 1u : 0u));
+        const bool eaten = row.color == 0 || row.guard == ABSORB;
+        EXPECT_EQ(game.buzzEffects.size(), row.buzz + (eaten ? 1u : 0u));
         if (row.lives == 1) {
             EXPECT_EQ(p.invincibleUntil, game.lastTicks + Player::kInvincibleTime);
         }
@@ -221,13 +222,12 @@ TEST_F(PlayerTest, RankRisesInBandsAndIsSnappedAtTheEnds) {
     EXPECT_EQ(white().currentRank(), 1.0);
 }
 
-TEST_F(PlayerTest, ALostLifeClearsTheThreatsWashesTheFieldDyesTheSquareAndBlinksFor3000ms) {
+TEST_F(PlayerTest, ALostLifeClearsTheThreatsDyesTheFieldAndBlinksFor3000ms) {
     Shot& threat = shot(Point(20, 20), 1);
     Shot& own = shot(Point(30, 20), 0);
     Enemy& zako = partner(Point(40, 20), 1);
     zako.dyeing = true;
     Enemy& theirs = partner(Point(50, 20), 1);
-    const int before = canvasRed(290, 10);
     game.lastTicks = 1000;
     white().vanish();
     EXPECT_EQ(white().lives, 1);
@@ -237,12 +237,8 @@ TEST_F(PlayerTest, ALostLifeClearsTheThreatsWashesTheFieldDyesTheSquareAndBlinks
     EXPECT_TRUE(theirs.alive);
     EXPECT_TRUE(white().alive);
     EXPECT_FALSE(game.matchOver);
-    // Half-way toward white out of the square, white inside it.
-    EXPECT_GT(canvasRed(290, 10), before + (255 - before) / 3);
-    EXPECT_LT(canvasRed(290, 10), 255);
-    const int x = static_cast<int>(white().center.x), y = static_cast<int>(white().center.y);
-    EXPECT_EQ(canvasAt(x + 100, y - 100), mapped(WHITE));
-    EXPECT_NE(canvasAt(x + 101, y), mapped(WHITE));
+    // The marks are the Blue Arts' (tested there): the square's corner is white's.
+    EXPECT_EQ(canvasAt(static_cast<int>(white().center.x) + 100, 250), mapped(WHITE));
 
     // An Art begun meanwhile shows without blinking; the normal look keeps the blink.
     white().beginArtLook();

@@ -145,10 +145,8 @@ TEST_F(CharactorTest, SparksStayOnTheSurfaceAndVanishAtTheTopAndLeftEdgesAndBeyo
         {{1, 1}, 1, true, {{0, 0}, {6, 6}}, {{7, 1}, {1, 7}}},
         {{0.9, 200}, 0, false, {}, {{1, 200}}},
         {{200, 0.5}, 0, false, {}, {{200, 1}}},
-        {{-3, 200}, 0, false, {}, {}},
-        {{w, 200}, 0, false, {}, {}},
-        {{150, h}, 0, false, {}, {}},
-        {{w - 0.1, 210}, 0, true, {}, {}},
+        {{-3, 200}, 0, false, {}, {}},      {{w, 200}, 0, false, {}, {}},
+        {{150, h}, 0, false, {}, {}},       {{w - 0.1, 210}, 0, true, {}, {}},
         {{150, h - 0.5}, 0, true, {}, {}},
     };
     for (const auto& row : table) {
@@ -162,7 +160,7 @@ TEST_F(CharactorTest, SparksStayOnTheSurfaceAndVanishAtTheTopAndLeftEdgesAndBeyo
     }
 }
 
-TEST_F(CharactorTest, FliesToItsOwnerAndStopsOnIt) {
+TEST_F(CharactorTest, ASparkFliesToItsOwnerAndStopsOnIt) {
     game.frameSeconds = 0.1;
     const Point owner = game.players[0]->center;
     // Off the axes the pull is slower: (0.5, 0.5) of 100 pixels per second.
@@ -175,7 +173,7 @@ TEST_F(CharactorTest, FliesToItsOwnerAndStopsOnIt) {
     }
 }
 
-TEST_F(CharactorTest, LivesFor200msAndOnlyAGrazeFlashesInItsFirst50ms) {
+TEST_F(CharactorTest, ASparkLivesFor200msAndOnlyAGrazeFlashesInItsFirst50ms) {
     BuzzEffect graze = spark(Point(150, 200), 1);
     BuzzEffect eat = spark(Point(50, 200));
     game.lastTicks = 1049;

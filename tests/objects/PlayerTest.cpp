@@ -2,10 +2,13 @@
 #include "input/Direction.h"
 #include "objects/Art.h"
 #include "objects/ArtNames.h"
+#include "objects/BuzzEffect.h"
 #include "support/PlayerFixture.h"
 
 #include <cmath>
 #include <vector>
+
+using namespace MSDL;
 
 namespace {
 
@@ -13,42 +16,38 @@ using PlayerTest = PlayerFixture;
 
 const double S = Player::kSpeed;
 const double D = Player::kSpeed / std::sqrt(2.0);
+const double L = Player::kSlowSpeed;
 
 }  // namespace
 
-TEST_F(PlayerTest, SteersInEightDirectionsAtTheTableSpeeds) {
-    using namespace MSDL;
+TEST_F(PlayerTest, SteersInEightDirectionsSlowlyWhenAskedAndNotAtAllUnderTheKillingAura) {
+    enum Aura { NO, FLIP, FLIP_OWN, BOTH_FLIPS, KILL };  // only both flips double
     const struct {
         int bits;
+        bool slow;
+        Aura aura;
         Point vel;
-    } table[] = {{UP, {0, -S}},          {DOWN, {0, S}},        {RIGHT, {S, 0}},
-                 {LEFT, {-S, 0}},        {UP | RIGHT, {D, -D}}, {DOWN | RIGHT, {D, D}},
-                 {UP | LEFT, {-D, -D}},  {DOWN | LEFT, {-D, D}}, {UP | DOWN, {0, 0}},
-                 {LEFT | RIGHT, {0, 0}}, {NONE, {0, 0}}};
+    } table[] = {{UP, false, NO, {0, -S}},         {DOWN, false, NO, {0, S}},
+                 {RIGHT, false, NO, {S, 0}},       {LEFT, false, NO, {-S, 0}},
+                 {UP | RIGHT, false, NO, {D, -D}}, {DOWN | RIGHT, false, NO, {D, D}},
+                 {UP | LEFT, false, NO, {-D, -D}}, {DOWN | LEFT, false, NO, {-D, D}},
+                 {UP | DOWN, false, NO, {0, 0}},   {LEFT | RIGHT, false, NO, {0, 0}},
+                 {NONE, false, NO, {0, 0}},        {RIGHT, true, NO, {L, 0}},
+                 {RIGHT, true, FLIP, {L, 0}},      {RIGHT, true, FLIP_OWN, {L, 0}},
+                 {RIGHT, true, BOTH_FLIPS, {2 * L, 0}},
+                 {UP, false, KILL, {-3, 4}}};
     for (const auto& row : table) {
-        white().vel = Point(1, 1);
+        SCOPED_TRACE(testing::Message() << row.bits << " " << row.slow << " " << row.aura);
+        white().vel = Point(-3, 4);
+        white().flipAura = row.aura == FLIP || row.aura == BOTH_FLIPS;
+        white().flipOwnAura = row.aura == FLIP_OWN || row.aura == BOTH_FLIPS;
+        white().killAura = row.aura == KILL;
         direction = row.bits;
+        held = row.slow ? std::set<int>{Player::kSlowButton} : std::set<int>{};
         white().step();
-        EXPECT_NEAR(white().vel.x, row.vel.x, 1e-9) << row.bits;
-        EXPECT_NEAR(white().vel.y, row.vel.y, 1e-9) << row.bits;
+        EXPECT_NEAR(white().vel.x, row.vel.x, 1e-9);
+        EXPECT_NEAR(white().vel.y, row.vel.y, 1e-9);
     }
-    direction = RIGHT;
-    held = {Player::kSlowButton};
-    white().step();
-    EXPECT_EQ(white().vel, Point(Player::kSlowSpeed, 0));
-    white().flipAura = true;
-    white().step();
-    EXPECT_EQ(white().vel, Point(Player::kSlowSpeed, 0));
-    white().flipOwnAura = true;
-    white().step();
-    EXPECT_EQ(white().vel, Point(2 * Player::kSlowSpeed, 0));
-
-    // Under the killing aura the player flies on as it was, whatever it holds.
-    white().killAura = true;
-    white().vel = Point(-3, 4);
-    direction = UP;
-    white().step();
-    EXPECT_EQ(white().vel, Point(-3, 4));
 }
 
 TEST_F(PlayerTest, TheEndButtonEndsTheMatchAndTheGaugesShowBuzzAndAFifthOfTheEatings) {
@@ -56,22 +55,19 @@ TEST_F(PlayerTest, TheEndButtonEndsTheMatchAndTheGaugesShowBuzzAndAFifthOfTheEat
     white().eatings = 400;
     white().step();
     EXPECT_FALSE(game.matchOver);
-    const Uint32 bar = mapped(WHITE);
     // The buzz bar runs to 20 + 50; the eatings bar to 20 + 80.
-    EXPECT_EQ(canvasAt(70, 378), bar);
-    EXPECT_NE(canvasAt(71, 378), bar);
-    EXPECT_EQ(canvasAt(100, 390), bar);
-    EXPECT_NE(canvasAt(101, 390), bar);
+    EXPECT_EQ(canvasAt(70, 378), mapped(WHITE));
+    EXPECT_NE(canvasAt(71, 378), mapped(WHITE));
+    EXPECT_EQ(canvasAt(100, 390), mapped(WHITE));
+    EXPECT_NE(canvasAt(101, 390), mapped(WHITE));
     held = {Player::kEndButton};
     white().step();
     EXPECT_TRUE(game.matchOver);
 }
 
-TEST_F(PlayerTest, TheArtButtonBuysTheLevelTheBuzzAffords) {
+TEST_F(PlayerTest, TheArtButtonBuysWhatTheBuzzAffordsOncePerPressAndNeverOverARunningArt) {
     const struct {
-        int buzz;
-        int level;  // 0: no Art
-        int left;
+        int buzz, level, left;  // level 0: no Art
     } table[] = {{30, 0, 30}, {31, 1, 1}, {60, 1, 30}, {61, 2, 1}, {99, 2, 39}, {100, 3, 0}};
     held = {Player::kArtButton};
     for (const auto& row : table) {
@@ -79,41 +75,22 @@ TEST_F(PlayerTest, TheArtButtonBuysTheLevelTheBuzzAffords) {
         white().buzz = row.buzz;
         white().step();
         EXPECT_EQ(white().buzz, row.left) << row.buzz;
-        if (row.level == 0) {
-            EXPECT_EQ(white().art, nullptr) << row.buzz;
-        } else {
-            ASSERT_NE(white().art, nullptr) << row.buzz;
-            EXPECT_EQ(white().art->description(), artDescription(white().artColor, row.level));
+        ASSERT_EQ(white().art != nullptr, row.level > 0) << row.buzz;
+        if (row.level > 0) {
+            EXPECT_EQ(&white().art->description(), &artDescription(white().artColor, row.level));
         }
     }
-}
-
-TEST_F(PlayerTest, OnePressActsOnceAndNoSecondArtStartsWhileOneRuns) {
-    held = {Player::kArtButton};
-    white().eatings = 500;
-    white().step();
-    white().eatings = 500;
-    white().step();
-    EXPECT_EQ(white().level, 6);
-    held = {};
-    white().step();
-    EXPECT_EQ(white().artLatch, 0);
-    held = {Player::kArtButton};
-    white().eatings = 500;
-    white().step();
-    EXPECT_EQ(white().level, 7);
-
-    // An orange Art lasts: pressing again while it runs keeps the buzz.
+    // An orange Art lasts: held on, or pressed again while it runs, the buzz stays.
+    placePlayers();
     white().artColor = 1;
     white().buzz = 100;
-    held = {};
-    white().step();
-    held = {Player::kArtButton};
     white().step();
     ASSERT_NE(white().art, nullptr);
     white().buzz = 100;
+    white().step();
     held = {};
     white().step();
+    EXPECT_EQ(white().artLatch, 0);
     held = {Player::kArtButton};
     white().step();
     EXPECT_EQ(white().buzz, 100);
@@ -127,6 +104,7 @@ TEST_F(PlayerTest, AFullEatingsGaugeRaisesTheLevelOrLowersItForAPartner) {
     } table[] = {{5, false, 6}, {9, false, 10}, {10, false, 9},
                  {5, true, 4},  {0, true, 0},   {0, false, 1}};
     for (const auto& row : table) {
+        SCOPED_TRACE(row.level * 10 + row.slow);
         placePlayers();
         game.enemies.clear();
         game.lastTicks += 5000;
@@ -140,72 +118,101 @@ TEST_F(PlayerTest, AFullEatingsGaugeRaisesTheLevelOrLowersItForAPartner) {
         held = {Player::kArtButton};
         if (row.slow) held.insert(Player::kSlowButton);
         white().step();
+        white().eatings = 500;
+        white().step();  // still the same press
 
         const bool raised = row.after > row.level;
-        EXPECT_EQ(white().level, row.after) << row.level << row.slow;
-        EXPECT_EQ(white().eatings, 0);
+        EXPECT_EQ(white().level, row.after);
+        EXPECT_EQ(white().eatings, 500);
         EXPECT_EQ(game.enemies.size(), raised ? 2u : 3u);
         std::vector<Enemy*> partners;
         game.collectStillEnemies(0, partners);
         for (Enemy* e : partners) EXPECT_EQ(e->actions, game.actions.listForLevel(row.after));
+        EXPECT_EQ(game.enemies.back()->actions, game.actions.defaultList());
         // A raise drops the playing pattern and flashes the screen in the side colour.
         EXPECT_EQ(first.command == nullptr, raised);
         if (raised) {
             EXPECT_EQ(first.nextStart, game.lastTicks + Enemy::kPatternPause);
         }
         EXPECT_EQ(screenAt(150, 300) == mapped(WHITE), raised);
-        EXPECT_EQ(game.enemies.back()->actions, game.actions.defaultList());
     }
 }
 
-TEST_F(PlayerTest, AnOpposingCentreKillsOnlyCloserThanTwoPixelsElseItIsGrazedOnce) {
-    Shot& grazed = shot(white().center + Point(2.0, 0), 1);
-    white().hitByShot(grazed);
-    white().hitByShot(grazed);
-    EXPECT_EQ(white().lives, 2);
-    EXPECT_EQ(white().buzz, 1);
-    EXPECT_TRUE(grazed.buzzed);
-    EXPECT_EQ(game.buzzEffects.size(), 1u);
-
-    Shot& fatal = shot(white().center + Point(1.9, 0), 1);
-    white().hitByShot(fatal);
-    EXPECT_EQ(white().lives, 1);
-    EXPECT_EQ(white().buzz, 1);
-    EXPECT_EQ(white().invincibleUntil, game.lastTicks + Player::kInvincibleTime);
-}
-
-TEST_F(PlayerTest, GrazingPaysByLevel) {
+// What an object of a colour at an offset from white's centre does to white, guards included.
+TEST_F(PlayerTest, TheHitRule) {
+    enum Guard { NO, INVINCIBLE, KILL, ABSORB, FLIP, MAX_RANK };
     const struct {
-        int level;
+        int color, level;
+        Guard guard;
+        double dx;
+        int lives, buzz, eatings;
         double rank;
-        int eatings;
-    } table[] = {{2, 0.0006, 405}, {3, 0.0006, 400}, {4, 0.0006, 400},
-                 {5, 0.0003, 400}, {10, 0.0003, 400}};
+        bool alive;
+    } table[] = {
+        // The other colour kills closer than 2 px, else it is grazed: rank and, below level
+        // 3, eatings too.
+        {1, 5, NO, 1.9, 1, 0, 400, 0, false},       {1, 5, NO, 2.0, 2, 1, 400, 0.0003, true},
+        {1, 10, NO, 10, 2, 1, 400, 0.0003, true},  {1, 4, NO, 10, 2, 1, 400, 0.0006, true},
+        {1, 3, NO, 10, 2, 1, 400, 0.0006, true},   {1, 2, NO, 10, 2, 1, 405, 0.0006, true},
+        {1, 5, INVINCIBLE, 0, 2, 0, 400, 0, true}, {1, 5, KILL, 0, 2, 0, 400, 0, true},
+        {1, 5, ABSORB, 0, 2, 0, 401, 0.00006, false},    {1, 5, FLIP, 0, 2, 0, 400, 0, true},
+        // The own colour is eaten, feeding the rank except at levels 6 to 9 and under maxRank.
+        {0, 5, NO, 10, 2, 0, 401, 0.00006, false}, {0, 6, NO, 10, 2, 0, 401, 0, false},
+        {0, 9, NO, 10, 2, 0, 401, 0, false},       {0, 10, NO, 10, 2, 0, 401, 0.00006, false},
+        {0, 5, MAX_RANK, 10, 2, 0, 400, 0, false}, {0, 5, INVINCIBLE, 0, 2, 0, 401, 0.00006, false},
+    };
     for (const auto& row : table) {
+        SCOPED_TRACE(testing::Message() << row.color << " " << row.level << " " << row.guard
+                                        << " " << row.dx);
         placePlayers();
-        white().level = row.level;
-        white().hitByShot(shot(white().center + Point(10, 0), 1));
-        EXPECT_DOUBLE_EQ(white().rank, row.rank) << row.level;
-        EXPECT_EQ(white().eatings, row.eatings) << row.level;
-        EXPECT_EQ(white().buzz, 1) << row.level;
+        game.buzzEffects.clear();
+        Player& p = white();
+        p.level = row.level;
+        p.invincibleUntil = row.guard == INVINCIBLE ? 5000 : 0;
+        p.killAura = row.guard == KILL;
+        p.absorbAura = row.guard == ABSORB;
+        p.flipAura = row.guard == FLIP;
+        p.maxRank = row.guard == MAX_RANK;
+        Shot& s = shot(p.center + Point(row.dx, 0), row.color);
+        p.hitByShot(s);
+        if (s.alive) p.hitByShot(s);  // a shot is grazed once
+        EXPECT_EQ(p.lives, row.lives);
+        EXPECT_EQ(p.buzz, row.buzz);
+        EXPECT_EQ(p.eatings, row.eatings);
+        EXPECT_DOUBLE_EQ(p.rank, row.rank);
+        EXPECT_EQ(s.alive, row.alive);
+        const bool eaten = row.color == 0 || row.guard == ABSORB;
+        EXPECT_EQ(game.buzzEffects.size(), row.buzz + (eaten ? 1u : 0u));
+        if (row.lives == 1) {
+            EXPECT_EQ(p.invincibleUntil, game.lastTicks + Player::kInvincibleTime);
+        }
     }
-    white().level = 2;
-    white().eatings = 498;
+    // The gauges stop at their tops.
+    white().eatings = 499;
     white().buzz = 100;
+    white().level = 2;
     white().hitByShot(shot(white().center + Point(10, 0), 1));
+    white().hitByShot(shot(white().center + Point(10, 0), 0));
     EXPECT_EQ(white().eatings, 500);
     EXPECT_EQ(white().buzz, 100);
+    // Partners of either colour are never eaten or grazed, and kill only up close.
+    for (int c = 0; c < 2; ++c) {
+        placePlayers();
+        Enemy& near = partner(white().center + Point(5, 0), c);
+        white().hitByEnemy(near);
+        EXPECT_TRUE(near.alive);
+        EXPECT_EQ(white().buzz + white().eatings, Player::kStartEatings);
+        white().hitByEnemy(partner(white().center + Point(0, 1.9), c));
+        EXPECT_EQ(white().lives, 1);
+    }
 }
 
 TEST_F(PlayerTest, RankRisesInBandsAndIsSnappedAtTheEnds) {
-    const struct {
-        double before;
-        double after;
-    } table[] = {{0.29, 0.2903}, {0.3, 0.3002}, {0.5, 0.500125}, {0.99995, 1.0}};
-    for (const auto& row : table) {
-        white().rank = row.before;
+    for (const auto& [before, after] : {std::pair{0.29, 0.2903}, {0.3, 0.3002}, {0.5, 0.500125},
+                                        {0.99995, 1.0}}) {
+        white().rank = before;
         white().raiseRank(1.0);
-        EXPECT_DOUBLE_EQ(white().rank, row.after) << row.before;
+        EXPECT_DOUBLE_EQ(white().rank, after) << before;
     }
     white().rank = 0.000005;
     EXPECT_EQ(white().currentRank(), 0.0);
@@ -215,101 +222,13 @@ TEST_F(PlayerTest, RankRisesInBandsAndIsSnappedAtTheEnds) {
     EXPECT_EQ(white().currentRank(), 1.0);
 }
 
-TEST_F(PlayerTest, EatingFeedsRankExceptAtLevelsSixToNineAndNothingUnderMaxRank) {
-    const struct {
-        int level;
-        bool maxRank;
-        double rank;
-        int eatings;
-    } table[] = {{5, false, 0.00006, 401}, {6, false, 0, 401}, {9, false, 0, 401},
-                 {10, false, 0.00006, 401}, {5, true, 0, 400}};
-    for (const auto& row : table) {
-        placePlayers();
-        white().level = row.level;
-        white().maxRank = row.maxRank;
-        Shot& own = shot(white().center + Point(10, 0), 0);
-        white().hitByShot(own);
-        EXPECT_FALSE(own.alive);
-        EXPECT_DOUBLE_EQ(white().rank, row.rank) << row.level;
-        EXPECT_EQ(white().eatings, row.eatings) << row.level;
-    }
-    EXPECT_EQ(game.buzzEffects.size(), 5u);
-    white().eatings = 500;
-    white().hitByShot(shot(white().center, 0));
-    EXPECT_EQ(white().eatings, 500);
-}
-
-TEST_F(PlayerTest, PartnersOfEitherColourAreNeverEatenOrGrazedAndKillOnlyUpClose) {
-    for (int c = 0; c < 2; ++c) {
-        Enemy& near = partner(white().center + Point(5, 0), c);
-        ASSERT_FALSE(near.dyeing);
-        white().hitByEnemy(near);
-        EXPECT_TRUE(near.alive);
-        EXPECT_FALSE(near.buzzed);
-        EXPECT_EQ(white().buzz, 0);
-        EXPECT_EQ(white().eatings, Player::kStartEatings);
-        EXPECT_TRUE(game.buzzEffects.empty());
-
-        white().invincibleUntil = 0;
-        white().hitByEnemy(partner(white().center + Point(0, 1.9), c));
-        EXPECT_EQ(white().lives, 1 - c);
-    }
-}
-
-TEST_F(PlayerTest, GuardsHoldOpposingBulletsOff) {
-    // Invincible: no death and no graze, but eating goes on.
-    white().invincibleUntil = 5000;
-    white().hitByShot(shot(white().center, 1));
-    EXPECT_EQ(white().lives, 2);
-    EXPECT_EQ(white().buzz, 0);
-    white().hitByShot(shot(white().center, 0));
-    EXPECT_EQ(white().eatings, 401);
-    white().invincibleUntil = 0;
-
-    white().killAura = true;
-    Shot& ignored = shot(white().center, 1);
-    white().hitByShot(ignored);
-    EXPECT_TRUE(ignored.alive);
-    EXPECT_EQ(white().buzz, 0);
-    white().killAura = false;
-
-    white().absorbAura = true;
-    Shot& absorbed = shot(white().center, 1);
-    white().hitByShot(absorbed);
-    EXPECT_FALSE(absorbed.alive);
-    EXPECT_EQ(white().eatings, 402);
-    white().absorbAura = false;
-
-    white().flipAura = true;
-    Shot& flipped = shotOffWhite(Point(0, -1), Point(0, 10), 1);
-    white().hitByShot(flipped);
-    EXPECT_TRUE(flipped.alive);
-    EXPECT_EQ(flipped.vel, Point(0, -15));
-    EXPECT_EQ(white().lives, 2);
-    EXPECT_EQ(white().buzz, 0);
-}
-
-TEST_F(PlayerTest, FlipSendsAwayHalfAsFastAgainAndLeavesAnObjectOnThePlayerInPlace) {
-    Shot& beside = shotOffWhite(Point(10, 0), Point(0, 100), 0);
-    white().flip(beside);
-    EXPECT_EQ(beside.vel, Point(150, 0));
-
-    Shot& on = shotOffWhite(Point(0, 0), Point(30, 40), 0);
-    white().flip(on);
-    EXPECT_EQ(on.vel, Point(0, 0));
-    game.frameSeconds = 0.1;
-    on.move();
-    EXPECT_EQ(on.pos, white().pos);
-}
-
-TEST_F(PlayerTest, ALostLifeClearsTheThreatsWashesTheFieldAndDyesTheSquare) {
+TEST_F(PlayerTest, ALostLifeClearsTheThreatsDyesTheFieldAndBlinksFor3000ms) {
     Shot& threat = shot(Point(20, 20), 1);
     Shot& own = shot(Point(30, 20), 0);
     Enemy& zako = partner(Point(40, 20), 1);
     zako.dyeing = true;
     Enemy& theirs = partner(Point(50, 20), 1);
-    const int before = canvasRed(290, 10);
-
+    game.lastTicks = 1000;
     white().vanish();
     EXPECT_EQ(white().lives, 1);
     EXPECT_FALSE(threat.alive);
@@ -317,30 +236,18 @@ TEST_F(PlayerTest, ALostLifeClearsTheThreatsWashesTheFieldAndDyesTheSquare) {
     EXPECT_TRUE(own.alive);
     EXPECT_TRUE(theirs.alive);
     EXPECT_TRUE(white().alive);
-    EXPECT_TRUE(white().sprite->blink);
     EXPECT_FALSE(game.matchOver);
-    // Half-way toward white out of the square, white inside it.
-    const int after = canvasRed(290, 10);
-    EXPECT_GT(after, before + (255 - before) / 3);
-    EXPECT_LT(after, 255);
-    const Point c = white().center;
-    EXPECT_EQ(canvasAt(static_cast<int>(c.x) + 100, static_cast<int>(c.y) - 100), mapped(WHITE));
-    EXPECT_NE(canvasAt(static_cast<int>(c.x) + 101, static_cast<int>(c.y)), mapped(WHITE));
-}
+    // The marks are the Blue Arts' (tested there): the square's corner is white's.
+    EXPECT_EQ(canvasAt(static_cast<int>(white().center.x) + 100, 250), mapped(WHITE));
 
-TEST_F(PlayerTest, InvincibilityEndsOnTheFirstTickPastDeathPlus3000) {
-    game.lastTicks = 1000;
-    white().vanish();
     // An Art begun meanwhile shows without blinking; the normal look keeps the blink.
     white().beginArtLook();
     EXPECT_FALSE(white().sprite->blink);
-    EXPECT_TRUE(white().savedSprite->blink);
     stepAt(4000);
     EXPECT_EQ(white().invincibleUntil, 4000u);
     EXPECT_TRUE(white().savedSprite->blink);
     stepAt(4001);
     EXPECT_EQ(white().invincibleUntil, 0u);
-    EXPECT_FALSE(white().savedSprite->blink);
     white().endArtLook();
     EXPECT_FALSE(white().sprite->blink);
 }
@@ -350,7 +257,6 @@ TEST_F(PlayerTest, WithoutASpareLifeTheOtherSideIsAnnouncedInItsArtColour) {
     white().vanish();
     EXPECT_TRUE(game.matchOver);
     EXPECT_EQ(white().lives, 0);
-    EXPECT_TRUE(white().alive);
     // Black's character is purple: "BLACK WINS." starts at (150, 200).
     int purple = 0;
     for (int y = 200; y < 230; ++y)
@@ -360,36 +266,32 @@ TEST_F(PlayerTest, WithoutASpareLifeTheOtherSideIsAnnouncedInItsArtColour) {
 
 TEST_F(PlayerTest, MovingNearAnOpponentObeysItsAuras) {
     game.frameSeconds = 0.1;
-    white().pos = black().pos - Point(10, 0);
-    white().updateCenter();
-    white().vel = Point(0, 100);
-    black().vel = Point(50, 0);
-    const Point start = white().pos;
-
+    const Point start = black().pos - Point(10, 0);
+    const auto moveFrom = [&](const Point& at, const Point& vel) {
+        white().pos = at;
+        white().updateCenter();
+        white().vel = vel;
+        white().move();
+    };
     black().letsOpponentMove = false;
-    white().move();
+    moveFrom(start, Point(0, 100));
     EXPECT_EQ(white().pos, start);
+    // Out of reach the auras do nothing.
+    moveFrom(black().pos - Point(40, 0), Point(0, 100));
+    EXPECT_EQ(white().pos, black().pos - Point(40, -10));
     black().letsOpponentMove = true;
 
     black().pushAura = true;
-    white().move();
+    black().vel = Point(50, 0);
+    moveFrom(start, Point(0, 100));
     EXPECT_EQ(white().pos, start + Point(10, 10));
     black().pushAura = false;
 
     black().killAura = true;
-    white().vel = Point(0, 0);
     white().invincibleUntil = 1;
-    white().move();
+    moveFrom(start, Point(0, 0));
     EXPECT_EQ(white().lives, 2);
     white().invincibleUntil = 0;
-    white().move();
+    moveFrom(start, Point(0, 0));
     EXPECT_EQ(white().lives, 1);
-
-    // Out of reach the auras do nothing.
-    black().letsOpponentMove = false;
-    white().pos = black().pos - Point(40, 0);
-    white().updateCenter();
-    white().vel = Point(0, 100);
-    white().move();
-    EXPECT_EQ(white().pos, black().pos - Point(40, -10));
 }

@@ -36,43 +36,18 @@ protected:
 
 }  // namespace
 
-TEST(ActionLibrary, SlotsAreTheBossListsThenLevelsZeroToTen) {
-    EXPECT_EQ(ActionLibrary::fileName(0), "bosses.act");
+TEST_F(ActionLibraryDir, LevelsZeroToTenAfterTheTwoBossListsClampedAndFiveTheDefault) {
     EXPECT_EQ(ActionLibrary::fileName(1), "bosses.act.hard");
-    EXPECT_EQ(ActionLibrary::fileName(2), "act.d/act-0.act");
-    EXPECT_EQ(ActionLibrary::fileName(7), "act.d/act-5.act");
-    EXPECT_EQ(ActionLibrary::fileName(12), "act.d/act-10.act");
-}
-
-TEST(ActionLibrary, HandsOutNothingBeforeLoading) {
-    ActionLibrary library;
-    EXPECT_EQ(library.defaultList(), nullptr);
-    EXPECT_EQ(library.listForLevel(3), nullptr);
-}
-
-TEST_F(ActionLibraryDir, LevelsOutsideZeroToTenAreClamped) {
-    ActionLibrary library;
-    library.load();
-    EXPECT_EQ(library.listForLevel(-3), library.slot(2));
-    EXPECT_EQ(library.listForLevel(0), library.slot(2));
-    EXPECT_EQ(library.listForLevel(10), library.slot(12));
-    EXPECT_EQ(library.listForLevel(42), library.slot(12));
-    for (int level = 1; level <= 9; ++level) EXPECT_EQ(library.listForLevel(level), library.slot(2 + level)) << level;
-    EXPECT_NE(library.slot(2), library.slot(12));
-}
-
-TEST_F(ActionLibraryDir, DefaultListIsLevelFive) {
     write(7, "Commands List\n");
     ActionLibrary library;
+    EXPECT_EQ(library.defaultList(), nullptr);
     library.load();
+    const std::pair<int, int> table[] = {{-3, 2}, {0, 2}, {1, 3}, {5, 7}, {9, 11}, {10, 12}, {42, 12}};
+    for (const auto& [level, slot] : table) EXPECT_EQ(library.listForLevel(level), library.slot(slot)) << level;
     EXPECT_EQ(library.defaultList(), library.slot(7));
     EXPECT_FALSE(library.defaultList()->isRandom());
     EXPECT_TRUE(library.listForLevel(4)->isRandom());
-}
-
-TEST_F(ActionLibraryDir, LoadingAgainReplacesEveryList) {
-    ActionLibrary library;
-    library.load();
+    // Loading again replaces every list.
     EXPECT_FALSE(library.slot(0)->isZako());
     write(0, "Zako\n");
     library.load();
@@ -88,7 +63,4 @@ TEST_F(ActionLibraryDir, AMissingFileStopsLoadingWithItsName) {
     } catch (const std::runtime_error& e) {
         EXPECT_STREQ(e.what(), "act.d/act-7.actaction File not Found!\n");
     }
-    // The boss lists are loaded like the others, though no level hands them out.
-    fs::remove(dir_ / "bosses.act.hard");
-    EXPECT_THROW(library.load(), std::runtime_error);
 }

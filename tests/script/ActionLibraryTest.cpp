@@ -1,37 +1,20 @@
 // The action library: which file fills which slot, and which list a level gets.
 #include "script/ActionLibrary.h"
 
+#include "support/TestDirs.h"
+
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace {
 
-// A game directory of thirteen action files, each naming no document but telling its slot
-// by its mode and zako flag where a test needs that; the test runs inside it.
-class ActionLibraryDir : public testing::Test {
-protected:
-    void SetUp() override {
-        previous_ = fs::current_path();
-        dir_ = fs::path(testing::TempDir()) / ("library-" + std::to_string(::getpid()));
-        fs::create_directories(dir_ / "act.d");
-        for (int i = 0; i < ActionLibrary::kSlots; ++i) write(i, "# slot " + std::to_string(i) + "\n");
-        fs::current_path(dir_);
+// A game directory of thirteen action files naming no document; the test runs inside it.
+struct ActionLibraryDir : testing::Test {
+    ActionLibraryDir() {
+        for (int i = 0; i < ActionLibrary::kSlots; ++i) write(i, "");
     }
-    void TearDown() override {
-        fs::current_path(previous_);
-        fs::remove_all(dir_);
-    }
-    void write(int slot, const std::string& text) {
-        std::ofstream(dir_ / ActionLibrary::fileName(slot)) << text;
-    }
-
-    fs::path previous_;
-    fs::path dir_;
+    void write(int slot, const std::string& text) { dir.write(ActionLibrary::fileName(slot), text); }
+    ScratchDir dir;
+    ChangeDir in{dir.path()};
 };
 
 }  // namespace
@@ -55,7 +38,7 @@ TEST_F(ActionLibraryDir, LevelsZeroToTenAfterTheTwoBossListsClampedAndFiveTheDef
 }
 
 TEST_F(ActionLibraryDir, AMissingFileStopsLoadingWithItsName) {
-    fs::remove(dir_ / "act.d/act-7.act");
+    dir.remove("act.d/act-7.act");
     ActionLibrary library;
     try {
         library.load();

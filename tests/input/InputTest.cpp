@@ -1,5 +1,6 @@
 // Devices from key sources and snapshots, the stick's rule, the joystick manager, and the key
 // configuration files: their format, their words and the devices they describe (ours too).
+#include "core/InputFile.h"
 #include "input/ButtonAxisInput.h"
 #include "input/Direction.h"
 #include "input/Error.h"
@@ -199,7 +200,9 @@ TEST(ConfFormat, LinesKeysValuesCommentsAndTheLengthLimit) {
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.text);
-        std::istringstream in(row.text);
+        ScratchDir dir;
+        dir.write("k.conf", row.text);
+        InputFile in(dir.file("k.conf"));
         EXPECT_EQ(readConfMap(in), row.expected);
     }
 }

@@ -1,64 +1,36 @@
 // The action library: which file fills which slot, and which list a level gets.
 #include "script/ActionLibrary.h"
 
+#include "support/TestDirs.h"
+
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace {
 
-// A game directory of thirteen action files, each naming no document but telling its slot
-// by its mode and zako flag where a test needs that; the test runs inside it.
-class ActionLibraryDir : public testing::Test {
-protected:
-    void SetUp() override {
-        previous_ = fs::current_path();
-        dir_ = fs::path(testing::TempDir()) / ("library-" + std::to_string(::getpid()));
-        fs::create_directories(dir_ / "act.d");
-        for (int i = 0; i < ActionLibrary::kSlots; ++i) write(i, "# slot " + std::to_string(i) + "\n");
-        fs::current_path(dir_);
+// A game directory of thirteen action files naming no document; the test runs inside it.
+struct ActionLibraryDir : testing::Test {
+    ActionLibraryDir() {
+        for (int i = 0; i < ActionLibrary::kSlots; ++i) write(i, "");
     }
-    void TearDown() override {
-        fs::current_path(previous_);
-        fs::remove_all(dir_);
-    }
-    void write(int slot, const std::string& text) {
-        std::ofstream(dir_ / ActionLibrary::fileName(slot)) << text;
-    }
-
-    fs::path previous_;
-    fs::path dir_;
+    void write(int slot, const std::string& text) { dir.write(ActionLibrary::fileName(slot), text); }
+    ScratchDir dir;
+    ChangeDir in{dir.path()};
 };
 
 }  // namespace
 
-TEST_F(ActionLibraryDir, LevelsOutsideZeroToTenAreClamped) {
-    ActionLibrary library;
-    library.load();
-    EXPECT_EQ(library.listForLevel(-3), library.slot(2));
-    EXPECT_EQ(library.listForLevel(0), library.slot(2));
-    EXPECT_EQ(library.listForLevel(10), library.slot(12));
-    EXPECT_EQ(library.listForLevel(42), library.slot(12));
-    for (int level = 1; level <= 9; ++level) EXPECT_EQ(library.listForLevel(level), library.slot(2 + level)) << level;
-    EXPECT_NE(library.slot(2), library.slot(12));
-}
-
-TEST_F(ActionLibraryDir, DefaultListIsLevelFive) {
+TEST_F(ActionLibraryDir, LevelsZeroToTenAfterTheTwoBossListsClampedAndFiveTheDefault) {
+    EXPECT_EQ(ActionLibrary::fileName(1), "bosses.act.hard");
     write(7, "Commands List\n");
     ActionLibrary library;
+    EXPECT_EQ(library.defaultList(), nullptr);
     library.load();
+    const std::pair<int, int> table[] = {{-3, 2}, {0, 2}, {1, 3}, {5, 7}, {9, 11}, {10, 12}, {42, 12}};
+    for (const auto& [level, slot] : table) EXPECT_EQ(library.listForLevel(level), library.slot(slot)) << level;
     EXPECT_EQ(library.defaultList(), library.slot(7));
     EXPECT_FALSE(library.defaultList()->isRandom());
     EXPECT_TRUE(library.listForLevel(4)->isRandom());
-}
-
-TEST_F(ActionLibraryDir, LoadingAgainReplacesEveryList) {
-    ActionLibrary library;
-    library.load();
+    // Loading again replaces every list.
     EXPECT_FALSE(library.slot(0)->isZako());
     write(0, "Zako\n");
     library.load();
@@ -66,7 +38,7 @@ TEST_F(ActionLibraryDir, LoadingAgainReplacesEveryList) {
 }
 
 TEST_F(ActionLibraryDir, AMissingFileStopsLoadingWithItsName) {
-    fs::remove(dir_ / "act.d/act-7.act");
+    dir.remove("act.d/act-7.act");
     ActionLibrary library;
     try {
         library.load();
@@ -74,7 +46,4 @@ TEST_F(ActionLibraryDir, AMissingFileStopsLoadingWithItsName) {
     } catch (const std::runtime_error& e) {
         EXPECT_STREQ(e.what(), "act.d/act-7.actaction File not Found!\n");
     }
-    // The boss lists are loaded like the others, though no level hands them out.
-    fs::remove(dir_ / "bosses.act.hard");
-    EXPECT_THROW(library.load(), std::runtime_error);
 }

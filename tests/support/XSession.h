@@ -1,62 +1,65 @@
-// A real X server (Xvfb) with the game running in it, driven by synthetic key presses.
+// A real X server (Xvfb) with the game in a window on it, driven by synthetic key presses.
 #pragma once
 
-#include <SDL.h>
+#include "support/GameProcess.h"
 
+#include <sys/types.h>
+
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
-// An Xvfb server on a free display, stopped by the destructor.
-class XServer {
-public:
-    XServer(int width, int height);
-    ~XServer();
-    XServer(const XServer&) = delete;
-    XServer& operator=(const XServer&) = delete;
-
-    const std::string& display() const { return name; }
-    // Runs a shell command with DISPLAY set to this server; returns its standard output.
-    std::string run(const std::string& command) const;
-    // The whole screen, as a surface in the screen's own pixel layout (caller frees).
-    SDL_Surface* screenshot(const std::string& bmpPath) const;
-    // Takes screenshots until `seen` holds for one; false after `seconds`.
-    bool waitForScreen(const std::string& bmpPath, bool (*seen)(const SDL_Surface*),
-                       double seconds) const;
-    // Writes a PNG of the area (x, y, w, h) of the screen.
-    void savePng(const std::string& pngPath, int x, int y, int w, int h) const;
-
-private:
-    std::string name;
-    int pid = -1;
-};
-
-// The staged game started in a directory on an X server; its output goes to files there.
-class GameProcess {
-public:
-    GameProcess(const XServer& x, const std::string& dir);
-    ~GameProcess();
-    GameProcess(const GameProcess&) = delete;
-    GameProcess& operator=(const GameProcess&) = delete;
-
-    std::string out() const;
-    std::string err() const;
-    // Waits until standard output holds `text` `count` times; false after `seconds`.
-    bool waitForOutput(const std::string& text, int count, double seconds) const;
-    // The game's window id, found by its caption.
-    std::string window() const;
-    // Holds a key down for `ms` milliseconds with the game's window focused.
-    void press(const std::string& key, int ms = 250) const;
-    // Waits for the game to end; its exit status, or -1 when it had to be killed.
-    int wait(double seconds);
-
-private:
-    const XServer& x;
-    std::string dir;
-    int pid = -1;
-};
-
-// Red, green and blue of a pixel of a screenshot.
 struct Rgb8 {
     int r, g, b;
 };
-Rgb8 pixelAt(const SDL_Surface* s, int x, int y);
+
+// The X screen at one moment.
+struct Screen {
+    int width = 0;
+    std::vector<Rgb8> pixels;
+
+    Rgb8 at(int x, int y) const { return pixels[y * width + x]; }
+    // How many pixels of [x0, x1) x [y0, y1) match.
+    int count(int x0, int y0, int x1, int y1, bool (*match)(Rgb8)) const {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) n += match(at(x, y));
+        return n;
+    }
+};
+
+// An Xvfb server on a free display, stopped by the destructor. Start-ups that fail for the
+// server's or SDL's own reasons are tried again a few times, saying so on standard error.
+class XServer {
+public:
+    XServer(int width, int height);
+    ~XServer() { stop(); }
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
+
+    // Runs a shell command with DISPLAY set to this server; its standard output.
+    std::string run(const std::string& command) const;
+    Screen screen() const;
+    // Whether a screenshot taken now satisfies `seen`.
+    std::function<bool()> shows(bool (*seen)(const Screen&)) const {
+        return [this, seen] { return seen(screen()); };
+    }
+    // The staged game started in `dir`; it has opened its window unless it failed.
+    std::unique_ptr<GameProcess> startGame(const std::string& dir) const;
+    // Taps `key` in the game's window, again if `done` does not hold within 20 seconds of the
+    // tap: a tap the game could not see (it is long enough for the screens' 50 ms looks, but
+    // a loaded machine may not run the game meanwhile) does not fail the test, and a tap it
+    // saw is never repeated. False after three taps.
+    bool tapUntil(const std::string& key, const std::function<bool()>& done) const;
+    // The area (0, 0, w, h) of the screen as a PNG file.
+    void savePng(const std::string& path, int w, int h) const;
+
+private:
+    bool start();
+    void stop();
+
+    int width, height;
+    std::string name;
+    pid_t pid = -1;
+};

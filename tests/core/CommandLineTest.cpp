@@ -1,5 +1,5 @@
 // The built game as a user starts it: arguments, the name file, bad files and what they say.
-#include "support/GameProcess.h"
+#include "support/Process.h"
 #include "support/TestDirs.h"
 
 #include <gtest/gtest.h>
@@ -58,15 +58,15 @@ TEST(CommandLine, EachStartEndsAsItsArgumentsAndFilesSay) {
     for (const auto& r : runs) {
         GameCopy dir;
         for (const auto& [name, text] : r.files) text ? dir.write(name, text) : dir.remove(name);
-        GameProcess game(dir.path(), r.args);
+        const auto game = Process::game(dir.path(), r.args);
         SCOPED_TRACE(dir.path() + " " + (r.args.empty() ? "" : r.args[0]) +
                      (r.files.empty() ? "" : " " + r.files[0].first));
         if (r.reachesMenu) {
-            EXPECT_TRUE(game.waitForOutput(WINDOW_LINE)) << game.err();
-            game.close();
+            EXPECT_TRUE(game->waitForOutput(WINDOW_LINE)) << game->err();
+            game->close();
         }
-        EXPECT_EQ(game.wait(), r.status);
-        const std::string out = game.out(), err = game.err();
+        EXPECT_EQ(game->wait(), r.status);
+        const std::string out = game->out(), err = game->err();
         EXPECT_EQ(r.reachesMenu ? out.substr(0, r.out.size()) : out, r.out);
         // No match was played: no frame rate line.
         EXPECT_EQ(out.find("fps"), std::string::npos) << out;

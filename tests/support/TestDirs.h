@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace fs = std::filesystem;
+
 inline std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path);
@@ -20,51 +22,43 @@ inline std::string readFile(const std::string& path) {
 // A fresh empty directory under the system's temporary directory, removed by the destructor.
 class ScratchDir {
 public:
-    ScratchDir() {
-        dir = (std::filesystem::temp_directory_path() / "skelvo-test-XXXXXX").string();
+    ScratchDir() : dir((fs::temp_directory_path() / "skelvo-test-XXXXXX").string()) {
         if (!mkdtemp(dir.data())) throw std::runtime_error("cannot make a scratch directory");
     }
-    ~ScratchDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
-    }
+    ~ScratchDir() { fs::remove_all(dir, ignored); }
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
 
     const std::string& path() const { return dir; }
     std::string file(const std::string& name) const { return dir + "/" + name; }
     void write(const std::string& name, const std::string& contents) const {
-        std::filesystem::create_directories(std::filesystem::path(file(name)).parent_path());
-        std::ofstream out(file(name), std::ios::binary);
-        if (!(out << contents)) throw std::runtime_error("cannot write " + file(name));
+        fs::create_directories(fs::path(file(name)).parent_path());
+        if (!(std::ofstream(file(name), std::ios::binary) << contents))
+            throw std::runtime_error("cannot write " + file(name));
     }
-    void remove(const std::string& name) const { std::filesystem::remove_all(file(name)); }
+    void remove(const std::string& name) const { fs::remove_all(file(name)); }
 
 private:
     std::string dir;
+    std::error_code ignored;
 };
 
 // A scratch copy of the staged game directory, so a test may break or add files in it.
-class GameCopy : public ScratchDir {
-public:
-    GameCopy() {
-        std::filesystem::copy(SKELVO_GAME_DIR, path(), std::filesystem::copy_options::recursive);
-    }
+struct GameCopy : ScratchDir {
+    GameCopy() { fs::copy(SKELVO_GAME_DIR, path(), fs::copy_options::recursive); }
 };
 
 // Makes the working directory `dir` for the lifetime of the object.
 class ChangeDir {
 public:
-    explicit ChangeDir(const std::string& dir) : previous(std::filesystem::current_path()) {
-        std::filesystem::current_path(dir);
+    explicit ChangeDir(const std::string& dir) : previous(fs::current_path()) {
+        fs::current_path(dir);
     }
-    ~ChangeDir() {
-        std::error_code ignored;
-        std::filesystem::current_path(previous, ignored);
-    }
+    ~ChangeDir() { fs::current_path(previous, ignored); }
     ChangeDir(const ChangeDir&) = delete;
     ChangeDir& operator=(const ChangeDir&) = delete;
 
 private:
-    std::filesystem::path previous;
+    fs::path previous;
+    std::error_code ignored;
 };

@@ -260,8 +260,9 @@ TEST_F(MenusTest, ASelectionBuildsTintedPicturesAndPlacesBothPlayers) {
 }
 
 TEST_F(MenusTest, LeavingEitherScreenKeepsPlayersAndDevices) {
-    for (const auto& steps : {std::vector<MenuStep>{{0, {LEAVE}}},
-                              std::vector<MenuStep>{{0, {CHOOSE}}, {DOWN, {CHOOSE}}, {0, {LEAVE}}}}) {
+    using Steps = std::vector<MenuStep>;
+    for (const Steps& steps :
+         {Steps{{0, {LEAVE}}}, Steps{{0, {CHOOSE}}, {DOWN, {CHOOSE}}, {0, {LEAVE}}}}) {
         MenuScript script(*input, steps);
         EXPECT_NE(game.menu(), 0);
         EXPECT_EQ(script.taken, steps.size());

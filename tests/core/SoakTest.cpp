@@ -90,7 +90,8 @@ TEST_F(Soak, ComputerMatchesEndWithAWinnerAndStayBounded) {
             // so each plan buys its own level; after that the match goes on as it would.
             for (int side = 0; side < 2; ++side) {
                 int& buzz = game.players[side]->buzz;
-                if (!cpus[side]->started && frame % 4 == 0) buzz = std::min(buzz + 1, Player::kMaxBuzz);
+                if (!cpus[side]->started && frame % 4 == 0)
+                    buzz = std::min(buzz + 1, Player::kMaxBuzz);
             }
             const std::size_t objects = game.shots.size() + game.enemies.size();
             // Sparks have no cap of their own: none outlives its 200 ms, and the front one is
@@ -101,7 +102,8 @@ TEST_F(Soak, ComputerMatchesEndWithAWinnerAndStayBounded) {
                 game.patternWork >= Game::kPatternWorkPerFrame / 2)
                 unbounded = "frame " + std::to_string(frame) + ": " + std::to_string(objects) +
                             " shots and enemies, " + (staleSpark ? "a" : "no") +
-                            " spark past its time, pattern work " + std::to_string(game.patternWork);
+                            " spark past its time, pattern work " +
+                            std::to_string(game.patternWork);
         }
         frames += frame;
         ASSERT_EQ(unbounded, "");

@@ -35,12 +35,12 @@ TEST_F(MainWindowTest, PlainWindowIsTheVideoSurfaceOverACanvasInItsLayout) {
     EXPECT_EQ(w.getPixel(150, 200), field);
     // Text that renders to nothing fails as the blit it cannot do.
     w.drawString("vs CPU", Point(80, 200), WHITE);
-    EXPECT_THROW(
-        try { w.drawString("", Point(0, 0), WHITE); } catch (const std::runtime_error& e) {
-            EXPECT_STREQ(e.what(), "Window::blit");
-            throw;
-        },
-        std::runtime_error);
+    try {
+        w.drawString("", Point(0, 0), WHITE);
+        ADD_FAILURE() << "empty text drew";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "Window::blit");
+    }
 }
 
 TEST_F(MainWindowTest, StretchedWindowKeepsTheLogicalFieldAndFillsTheWindow) {

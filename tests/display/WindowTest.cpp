@@ -42,7 +42,8 @@ TEST_F(WindowTest, PixelAccessAtEveryDepthStaysInside) {
 TEST_F(WindowTest, ColorizeMultipliesAllButTheKeyAndACopyKeepsPixelsAndSize) {
     Window w(Point(3, 1), 32, 0, 0xff0000, 0x00ff00, 0x0000ff, 0);
     const auto shows = [](const Window& w, int x, Color c) {
-        return w.getPixel(x, 0) == SDL_MapRGB(w.getSurface()->format, redOf(c), greenOf(c), blueOf(c));
+        const SDL_PixelFormat* f = w.getSurface()->format;
+        return w.getPixel(x, 0) == SDL_MapRGB(f, redOf(c), greenOf(c), blueOf(c));
     };
     const auto is = [&](int x, Color c) { return shows(w, x, c); };
     w.setColorKey(CYAN_KEY);

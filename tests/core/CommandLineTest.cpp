@@ -1,5 +1,5 @@
 // The built game as a user starts it: arguments, the name file, bad files and what they say.
-#include "support/RunGame.h"
+#include "support/Process.h"
 #include "support/TestDirs.h"
 
 #include <sys/stat.h>
@@ -7,125 +7,108 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 
 namespace {
 
-const std::string SDL_LINE = "SDL: ";
+// Files of the game's directory to write first; a null text removes the file, FIFO makes it
+// a FIFO, CUT cuts it to 150 kB and a text starting with "/" makes it a link there.
+using Files = std::vector<std::pair<std::string, std::string>>;
+const std::string REMOVE = "\x01remove", FIFO = "\x01fifo", CUT = "\x01cut";
 
-// What a case does to a file of the game directory: writes it, makes it a FIFO or a link to
-// `text`, cuts it short, or removes it.
-enum class Put { Text, Fifo, Link, Cut, Remove };
-
-struct BadFile {
-    const char* file;
-    Put put;
-    std::string text;
-    bool menu;         // the game reaches its menu; otherwise it stops with status 1
-    std::string says;  // in what it writes in the menu; the start of its refusal
-    bool isArgument = false;
-};
-
-void put(const GameCopy& game, const BadFile& c) {
-    const std::string path = game.file(c.file);
-    if (c.put == Put::Cut) return std::filesystem::resize_file(path, 150000);
-    game.remove(c.file);
-    if (c.put == Put::Text) game.write(c.file, c.text);
-    if (c.put == Put::Fifo) {
+void put(const GameCopy& dir, const std::string& name, const std::string& text) {
+    const std::string path = dir.file(name);
+    if (text == CUT) return std::filesystem::resize_file(path, 150000);
+    dir.remove(name);
+    if (text == FIFO) {
         ASSERT_EQ(mkfifo(path.c_str(), 0644), 0) << path;
+    } else if (text[0] == '/') {
+        std::filesystem::create_symlink(text, path);
+    } else if (text != REMOVE) {
+        dir.write(name, text);
     }
-    if (c.put == Put::Link) std::filesystem::create_symlink(c.text, path);
 }
+
+const std::string MENU = "KLV:\n" + WINDOW_LINE;
 
 }  // namespace
 
-TEST(CommandLine, NoArgumentWaitsInTheMenuAndClosingTheWindowEndsCleanly) {
-    GameCopy game;
-    const GameRun run = runGameAndClose(game.path());
-    EXPECT_TRUE(run.closed);
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out.rfind("KLV:\n" + WINDOW_LINE, 0), 0u) << run.out;
-    // No match was played: no frame rate line.
-    EXPECT_EQ(run.out.find("fps"), std::string::npos) << run.out;
-    EXPECT_EQ(run.err, "");
-}
-
-TEST(CommandLine, HelpWritesTheUsageBytesAndFails) {
-    GameCopy game;
-    const std::string usage = readFile(std::string(SKELVO_TEST_DATA) + "/../data/usage.euc-jp");
-    for (const auto& args : {std::vector<std::string>{"--help"},
-                             std::vector<std::string>{"--help", "--version", "x.conf"}}) {
-        const GameRun run = runGame(game.path(), args);
-        EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.err, usage);
-        EXPECT_EQ(run.out, "");
-    }
-}
-
-TEST(CommandLine, VersionLine) {
-    GameCopy game;
-    const GameRun run = runGame(game.path(), {"--version"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "skelvo version ?\n");
-    EXPECT_EQ(run.err, "");
-}
-
-TEST(CommandLine, EveryBadFileOrArgumentEndsInTheMenuOrARefusalNamingIt) {
+// A run that reaches the menu is closed there as by its window; the others end by themselves
+// and write exactly `out`. A run that fails writes its message and then SDL's last error.
+TEST(CommandLine, EachStartEndsAsItsArgumentsAndFilesSay) {
+    const std::string usage = readFile(SKELVO_TEST_DATA "/usage.euc-jp");
     const std::string noKeys = ": file not found in generateConfMap\n";
     const std::string notSize = "screen: expected a width and a height";
-    const BadFile cases[] = {
-        {"name.cache", Put::Text, "  alpha beta\n", true, "alpha:\n"},
-        {"name.cache", Put::Text, "", true, "KLV:\n"},
-        {"name.cache", Put::Text, std::string(256, 'n'), true, "KLV:\n"},
-        {"name.cache", Put::Fifo, "", true, "KLV:\n"},
-        {"name.cache", Put::Link, "/dev/zero", true, "KLV:\n"},
-        {"1Pkey.conf", Put::Fifo, "", true, "1Pkey.conf" + noKeys},
-        {"1Pkey.conf", Put::Link, "/dev/zero", true, "1Pkey.conf" + noKeys},
-        {"x.conf", Put::Remove, "", true, WINDOW_LINE, true},
-        {"x.conf", Put::Fifo, "", true, WINDOW_LINE, true},
-        {"x.conf", Put::Link, "/dev/zero", true, WINDOW_LINE, true},
-        // Only the last dot counts; an Enemy and a Global line may share an id.
-        {"my.options.conf", Put::Text, "FirstGlobal 3\nEnemy 1 a\nGlobal 1 b\nEnemy 1 c\n", false,
-         "Enemy: same IDs!\n\n" + SDL_LINE, true},
-        {"foo.CONF", Put::Remove, "", false, "foo.CONF: can't understand.\n" + SDL_LINE, true},
-        {"-w", Put::Remove, "", false, "unknown exception.\n", true},
-        {"nowhere.act", Put::Remove, "", true, WINDOW_LINE, true},
-        {"nowhere.xml", Put::Remove, "", true, WINDOW_LINE, true},
-        {"screen", Put::Text, "640 480\n", true, WINDOW_LINE},
-        {"act.d/act-3.act", Put::Fifo, "", false, "act.d/act-3.actaction File not Found!\n"},
-        {"bosses.act", Put::Link, "/dev/zero", false, "bosses.actaction File not Found!\n"},
-        {"screen", Put::Fifo, "", false, "screen: is not a regular file\n"},
-        {"screen", Put::Link, "/dev/zero", false, "screen: is not a regular file\n"},
-        {"screen", Put::Text, "300 400.5", false, notSize},
-        {"screen", Put::Text, "300 400px", false, notSize},
-        {"screen", Put::Text, std::string("300 400\0", 8), false, notSize},
+    const struct {
+        std::vector<std::string> args;
+        Files files;
+        bool reachesMenu;
+        int status;
+        std::string out, err;
+    } runs[] = {
+        {{}, {}, true, 0, MENU, ""},
+        {{"--help"}, {}, false, 1, "", usage},
+        {{"--help", "--version", "x.conf"}, {}, false, 1, "", usage},
+        {{"--version"}, {}, false, 0, "skelvo version ?\n", ""},
+        // Options of the usage text are not understood.
+        {{"-w"}, {}, false, 1, "", "unknown exception.\n"},
+        {{"foo.CONF"}, {}, false, 1, "", "foo.CONF: can't understand.\nSDL: "},
+        // Action and BulletML files are not opened; a missing definitions file is no error.
+        {{"nowhere.act"}, {}, true, 0, MENU, ""},
+        {{"nowhere.xml"}, {}, true, 0, MENU, ""},
+        {{"absent.conf"}, {}, true, 0, MENU, ""},
+        {{"fine.conf"}, {{"fine.conf", "Enemy 1 a\nGlobal 1 b\n"}}, true, 0, MENU, ""},
+        {{"my.options.conf"},
+         {{"my.options.conf", "FirstGlobal 3\nEnemy 1 a\nGlobal 1 b\nEnemy 1 c\n"}},
+         false, 1, "", "Enemy: same IDs!\n\nSDL: "},
+        {{"g.conf"}, {{"g.conf", "Global 7 a\nGlobal 7 b\n"}}, false, 1, "", "Global: same IDs!\n"},
+        // A FIFO or an endless device where a file with a fall-back is read as a missing file.
+        {{"x.conf"}, {{"x.conf", FIFO}}, true, 0, MENU, ""},
+        {{"x.conf"}, {{"x.conf", "/dev/zero"}}, true, 0, MENU, ""},
+        {{}, {{"name.cache", "  alpha beta\n"}}, true, 0, "alpha:\n" + WINDOW_LINE, ""},
+        {{}, {{"name.cache", ""}}, true, 0, MENU, ""},
+        {{}, {{"name.cache", std::string(256, 'n')}}, true, 0, MENU, ""},
+        {{}, {{"name.cache", FIFO}}, true, 0, MENU, ""},
+        {{}, {{"name.cache", "/dev/zero"}}, true, 0, MENU, ""},
+        {{}, {{"1Pkey.conf", FIFO}}, true, 0, MENU, "1Pkey.conf" + noKeys},
+        {{}, {{"1Pkey.conf", "/dev/zero"}}, true, 0, MENU, "1Pkey.conf" + noKeys},
+        // The window line describes the logical screen, whatever the real window's size.
+        {{}, {{"screen", "640 480\n"}}, true, 0, MENU, ""},
+        // Without a fall-back: a refusal naming the file.
+        {{}, {{"act.d/act-3.act", FIFO}}, false, 1, "KLV:\n", "act.d/act-3.actaction File not Found!\n"},
+        {{}, {{"bosses.act", "/dev/zero"}}, false, 1, "KLV:\n", "bosses.actaction File not Found!\n"},
+        {{}, {{"screen", "wide tall\n"}}, false, 1, "KLV:\n", notSize},
+        {{}, {{"screen", "300 400.5"}}, false, 1, "KLV:\n", notSize},
+        {{}, {{"screen", "300 400px"}}, false, 1, "KLV:\n", notSize},
+        {{}, {{"screen", std::string("300 400\0", 8)}}, false, 1, "KLV:\n", notSize},
+        {{}, {{"screen", FIFO}}, false, 1, "KLV:\n", "screen: is not a regular file\n"},
+        {{}, {{"screen", "/dev/zero"}}, false, 1, "KLV:\n", "screen: is not a regular file\n"},
         // A regular file that fails every read, even for root.
-        {"screen", Put::Link, "/proc/self/mem", false, "screen: cannot be read\n"},
-        {"vixar.ttf", Put::Remove, "", false, "vixar.ttf: cannot open font\n"},
-        {"vixar.ttf", Put::Fifo, "", false, "vixar.ttf: is not a regular file\n"},
-        {"vixar.ttf", Put::Link, "/dev/zero", false, "vixar.ttf: is not a regular file\n"},
-        {"vixar.ttf", Put::Cut, "", false, "vixar.ttf: cannot open font\n"},
-        {"bmp/ball_bg.bmp", Put::Remove, "", false,
-         "bmp/ball_bg.bmp: cannot load bitmap\n" + SDL_LINE},
-        {"bmp/black.bmp", Put::Text, "BM not really", false, "bmp/black.bmp: cannot load bitmap\n"},
-        {"bmp/ball_bg.bmp", Put::Fifo, "", false, "bmp/ball_bg.bmp: is not a regular file\n"},
-        {"bmp/black.bmp", Put::Link, "/dev/zero", false, "bmp/black.bmp: is not a regular file\n"},
+        {{}, {{"screen", "/proc/self/mem"}}, false, 1, "KLV:\n", "screen: cannot be read\n"},
+        {{}, {{"vixar.ttf", REMOVE}}, false, 1, "KLV:\n", "vixar.ttf: cannot open font\nSDL: "},
+        {{}, {{"vixar.ttf", FIFO}}, false, 1, "KLV:\n", "vixar.ttf: is not a regular file\n"},
+        {{}, {{"vixar.ttf", "/dev/zero"}}, false, 1, "KLV:\n", "vixar.ttf: is not a regular file\n"},
+        {{}, {{"vixar.ttf", CUT}}, false, 1, "KLV:\n", "vixar.ttf: cannot open font\n"},
+        {{}, {{"bmp/ball_bg.bmp", REMOVE}}, false, 1, MENU, "bmp/ball_bg.bmp: cannot load bitmap\nSDL: "},
+        {{}, {{"bmp/ball_bg.bmp", FIFO}}, false, 1, MENU, "bmp/ball_bg.bmp: is not a regular file\n"},
+        {{}, {{"bmp/black.bmp", "BM not really"}}, false, 1, "KLV:\n", "bmp/black.bmp: cannot load bitmap\nSDL: "},
+        {{}, {{"bmp/black.bmp", "/dev/zero"}}, false, 1, "KLV:\n", "bmp/black.bmp: is not a regular file\n"},
     };
-    for (const BadFile& c : cases) {
-        SCOPED_TRACE(std::string(c.file) + " <- " + c.text);
-        GameCopy game;
-        put(game, c);
-        const auto args = c.isArgument ? std::vector<std::string>{c.file}
-                                       : std::vector<std::string>{};
-        // Each case takes a fraction of a second; the limit only keeps a hang from stalling.
-        const GameRun run = c.menu ? runGameAndClose(game.path(), args, WINDOW_LINE, 20)
-                                   : runGame(game.path(), args, 20);
-        if (c.menu) {
-            EXPECT_TRUE(run.closed);
-            EXPECT_EQ(run.status, 0) << run.err;
-            EXPECT_NE((run.out + run.err).find(c.says), std::string::npos) << run.out << run.err;
-        } else {
-            EXPECT_EQ(run.status, 1);
-            EXPECT_EQ(run.err.rfind(c.says, 0), 0u) << run.err;
+    for (const auto& r : runs) {
+        GameCopy dir;
+        for (const auto& [name, text] : r.files) put(dir, name, text);
+        const auto game = Process::game(dir.path(), r.args);
+        SCOPED_TRACE(dir.path() + " " + (r.args.empty() ? "" : r.args[0]) +
+                     (r.files.empty() ? "" : " " + r.files[0].first));
+        if (r.reachesMenu) {
+            EXPECT_TRUE(game->waitForOutput(WINDOW_LINE)) << game->err();
+            game->close();
         }
+        EXPECT_EQ(game->wait(), r.status);
+        const std::string out = game->out(), err = game->err();
+        EXPECT_EQ(r.reachesMenu ? out.substr(0, r.out.size()) : out, r.out);
+        // No match was played: no frame rate line.
+        EXPECT_EQ(out.find("fps"), std::string::npos) << out;
+        EXPECT_EQ(r.status == 0 ? err : err.substr(0, r.err.size()), r.err);
     }
 }

@@ -1,10 +1,14 @@
-// The match loop: order of updates and hits, the sweep, the queries, the clock and the waits.
+// The match loop: its start, the order of updates and hits, the sweep, the queries, the clock
+// and how a match ends.
+#include "core/Conf.h"
 #include "objects/BuzzEffect.h"
 #include "objects/Enemy.h"
-#include "objects/Player.h"
 #include "objects/Shot.h"
+#include "script/BulletMLDocument.h"
+#include "script/EnemyCommand.h"
 #include "support/HeadlessGame.h"
 
+#include <algorithm>
 #include <iterator>
 #include <map>
 #include <set>
@@ -18,7 +22,6 @@ namespace {
 struct Recorder {
     std::map<const Charactor*, std::string> names;
     std::vector<std::string> calls;
-
     void note(const Charactor& self, const std::string& what, const Charactor* other = nullptr) {
         calls.push_back(names[&self] + "." + what + (other ? "(" + names[other] + ")" : ""));
     }
@@ -51,41 +54,77 @@ struct FinishingPlayer : Player {
     int left;
 };
 
+void closeWindow() {
+    SDL_Event quit;
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
+
 struct MatchTest : HeadlessGameTest {
-    // Puts recording players at `white` and `black` and a recording shot at each point.
-    void stage(const Point& white, const Point& black, std::initializer_list<Point> shots) {
-        for (int c : {0, 1})
+    // Recording players at `white` and `black`, and recording black shots named from 'A' and
+    // black partners named from 'P' at the points.
+    void stage(const Point& white, const Point& black, std::initializer_list<Point> shots,
+               std::initializer_list<Point> partners) {
+        for (int c : {0, 1}) {
             game.players[c] = std::make_unique<Recording<Player>>(
-                rec, c ? black : white, halo(c), game.inputs[c].get(), c, 0, 2);
-        rec.names[game.players[0].get()] = "white";
-        rec.names[game.players[1].get()] = "black";
+                rec, c ? black : white, game.haloImages[c].get(), game.inputs[c].get(), c, 0, 2);
+            rec.names[game.players[c].get()] = c ? "black" : "white";
+        }
         char name = 'A';
         for (const Point& at : shots) {
-            game.shots.push_back(
-                std::make_unique<Recording<Shot>>(rec, at, Point(0, 0), game.shotImages[1].get(), 1));
+            game.shots.push_back(std::make_unique<Recording<Shot>>(rec, at, Point(0, 0),
+                                                                   game.shotImages[1].get(), 1));
             rec.names[game.shots.back().get()] = std::string(1, name++);
         }
-    }
-    // Adds a recording black partner at each point, named from 'P' on.
-    void stageEnemies(std::initializer_list<Point> at) {
-        char name = 'P';
-        for (const Point& p : at) {
+        name = 'P';
+        for (const Point& at : partners) {
             game.enemies.push_back(std::make_unique<Recording<Enemy>>(
-                rec, p, game.enemyImages[1].get(), game.actions.defaultList(), 1));
+                rec, at, game.enemyImages[1].get(), game.actions.defaultList(), 1));
             rec.names[game.enemies.back().get()] = std::string(1, name++);
         }
     }
+    Enemy& partner(int c, const Point& at, ActionList* list = nullptr) {
+        game.enemies.push_back(std::make_unique<Enemy>(
+            at, game.enemyImages[c].get(), list ? list : game.actions.defaultList(), c));
+        return *game.enemies.back();
+    }
     Shot& shot(int i) { return **std::next(game.shots.begin(), i); }
-    Window* halo(int c) { return game.haloImages[c].get(); }
+    // A match ended by the first device's choice, with standard output.
+    std::pair<int, std::string> play() {
+        testing::internal::CaptureStdout();
+        const int result = game.play();
+        return {result, testing::internal::GetCapturedStdout()};
+    }
 
     Recorder rec;
 };
 
 }  // namespace
 
+TEST_F(MatchTest, StartsWithAWhiteAndABlackPartnerUnlessADefinitionsFileIsGiven) {
+    game.startMatch(5000);
+    EXPECT_EQ(game.startTicks, 5000u);
+    ASSERT_EQ(game.enemies.size(), 2u);
+    for (int c : {0, 1}) {
+        const Enemy& e = **std::next(game.enemies.begin(), c);
+        EXPECT_EQ(e.color, c);
+        EXPECT_EQ(e.center, Point(c ? 145 : 155, 100));
+        EXPECT_EQ(e.sprite->image, game.enemyImages[c].get());
+        EXPECT_EQ(e.actions, game.actions.defaultList());
+        EXPECT_FALSE(e.dyeing);
+    }
+    game.reset();
+    char program[] = "skelvo";
+    char argument[] = "absent-definitions.conf";
+    char* argv[] = {program, argument, nullptr};
+    Conf conf(2, argv);
+    game.startMatch(6000);
+    EXPECT_TRUE(game.enemies.empty());
+}
+
 TEST_F(MatchTest, UpdatesEnemiesThenShotsThenSparksThenPlayersAndChecksEachGroupAfterItMoved) {
-    stage(Point(100, 350), Point(200, 350), {Point(50, 50), Point(60, 50)});
-    stageEnemies({Point(150, 50), Point(250, 50)});
+    stage(Point(100, 350), Point(200, 350), {Point(50, 50), Point(60, 50)},
+          {Point(150, 50), Point(250, 50)});
     game.buzzEffects.push_back(std::make_unique<Recording<BuzzEffect>>(
         rec, game.players[0].get(), Point(150, 150), 0));
     rec.names[game.buzzEffects.back().get()] = "S";
@@ -99,8 +138,8 @@ TEST_F(MatchTest, UpdatesEnemiesThenShotsThenSparksThenPlayersAndChecksEachGroup
 
 TEST_F(MatchTest, CollisionsGoShotByShotThenEnemyByEnemyWhiteFirstAndIncludeTheDead) {
     // A is near both players, B near black only, C near neither; the enemy P near both.
-    stage(Point(100, 350), Point(110, 350), {Point(105, 350), Point(125, 350), Point(160, 350)});
-    stageEnemies({Point(105, 340)});
+    stage(Point(100, 350), Point(110, 350), {Point(105, 350), Point(125, 350), Point(160, 350)},
+          {Point(105, 340)});
     shot(0).vanish();
     game.enemies.front()->vanish();
     game.collide();
@@ -117,57 +156,103 @@ TEST_F(MatchTest, CollisionsGoShotByShotThenEnemyByEnemyWhiteFirstAndIncludeTheD
 }
 
 TEST_F(MatchTest, SweepRemovesDeadShotsAndEnemiesAndOnlyTheLeadingDeadSparks) {
-    for (int i = 0; i < 4; ++i) game.addShot(Point(10.0 * i, 10), Point(0, 0), 0);
+    for (int i = 0; i < 3; ++i) {
+        game.addShot(Point(10.0 * i, 10), Point(0, 0), 0);
+        partner(1, Point(10.0 * i, 50));
+        game.addBuzzEffect(std::make_unique<BuzzEffect>(game.players[0].get(), Point(50, 50), 0));
+    }
     shot(1).vanish();
-    shot(3).vanish();
-    stageEnemies({Point(50, 50), Point(60, 50), Point(70, 50)});
-    Enemy* kept = game.enemies.front().get();
-    Enemy* last = game.enemies.back().get();
-    (*std::next(game.enemies.begin()))->vanish();
-    Player* owner = game.players[0].get();
-    for (int i = 0; i < 3; ++i)
-        game.addBuzzEffect(std::make_unique<BuzzEffect>(owner, Point(50, 50), 0));
+    game.enemies.front()->vanish();
     BuzzEffect* live = game.buzzEffects[1].get();
-    BuzzEffect* waiting = game.buzzEffects[2].get();
     game.buzzEffects[0]->vanish();
-    waiting->vanish();
-
+    game.buzzEffects[2]->vanish();
     game.sweep();
     ASSERT_EQ(game.shots.size(), 2u);
-    EXPECT_EQ(shot(0).center, Point(0, 10));
     EXPECT_EQ(shot(1).center, Point(20, 10));
     ASSERT_EQ(game.enemies.size(), 2u);
-    EXPECT_EQ(game.enemies.front().get(), kept);
-    EXPECT_EQ(game.enemies.back().get(), last);
+    EXPECT_EQ(game.enemies.front()->center, Point(10, 50));
     ASSERT_EQ(game.buzzEffects.size(), 2u);
     EXPECT_EQ(game.buzzEffects[0].get(), live);
-    EXPECT_EQ(game.buzzEffects[1].get(), waiting);
-
     live->vanish();
     game.sweep();
     EXPECT_TRUE(game.buzzEffects.empty());
 }
 
-TEST_F(MatchTest, ThreatsAreTheOtherColourStrictlyWithin100PixelsOfTheCorner) {
-    const Point p(150, 200);
-    // Corners measured, not centres: this one's centre is 94 pixels away, its corner 100.
-    Shot& atEdge = game.addShot(Point(0, 0), Point(0, 0), 1);
-    atEdge.pos = p + Point(-60, -80);
-    atEdge.updateCenter();
-    Shot& inside = game.addShot(Point(0, 0), Point(3, 4), 1);
-    inside.pos = p + Point(60, 79.9);
-    inside.updateCenter();
-    game.addShot(p, Point(0, 0), 0);  // own colour
-    game.addShot(p + Point(0, 120), Point(0, 0), 1);
+// A bullet fired during the walk takes its first step in the same walk, which fires its shot.
+TEST_F(MatchTest, ABulletFiredInTheWalkStepsInItAndTheQueriesKeepListOrder) {
+    auto document = BulletMLDocument::load(SKELVO_TEST_DATA "/enemy/fires-at-birth.xml");
+    Enemy& firer = partner(0, Point(100, 100));
+    firer.command = std::make_unique<EnemyCommand>(document.get(), &firer);
+    game.thinkEnemies();
+    ASSERT_EQ(game.enemies.size(), 2u);
+    ASSERT_EQ(game.shots.size(), 1u);
+    Enemy& bullet = *game.enemies.back();
+    Shot& fired = shot(0);
+    Enemy& zako = partner(0, Point(150, 100), game.actions.slot(0));
+    Enemy& other = partner(0, Point(150, 100));
+    Enemy& black = partner(1, Point(150, 100));
+    partner(1, Point(150, 100), game.actions.slot(0));
+    Shot& extra = game.addShot(Point(10, 10), Point(0, 0), 0);
+    game.addShot(Point(10, 10), Point(0, 0), 1);
 
+    std::vector<Charactor*> eaten;
+    game.collect(0, eaten);
+    EXPECT_EQ(eaten, (std::vector<Charactor*>{&fired, &extra, &bullet, &zako}));
+    std::vector<Enemy*> still;
+    game.collectStillEnemies(0, still);
+    EXPECT_EQ(still, (std::vector<Enemy*>{&firer, &other}));
+    // A level reaches only the still partners of its colour, clamped to the level lists.
+    const std::pair<int, int> levels[] = {{-3, 0}, {42, 10}, {7, 7}};
+    for (const auto& [asked, level] : levels) {
+        game.setLevel(0, asked);
+        for (const Enemy* e : still)
+            EXPECT_EQ(e->actions, game.actions.slot(ActionLibrary::kFirstLevelSlot + level));
+    }
+    EXPECT_EQ(black.actions, game.actions.defaultList());
+    EXPECT_EQ(zako.actions, game.actions.slot(0));
+    EXPECT_EQ(bullet.actions, nullptr);
+}
+
+TEST_F(MatchTest, ThreatsAreTheOtherColoursEnemiesThenShotsStrictlyWithin100PixelsOfTheCorner) {
+    const Point p(150, 200);
+    const auto shotAt = [&](const Point& corner, const Point& vel, int c) -> Shot& {
+        Shot& s = game.addShot(Point(0, 0), vel, c);
+        s.pos = p + corner;
+        s.updateCenter();
+        return s;
+    };
+    // Corners measured, not centres: this one's centre is 94 pixels away, its corner 100.
+    shotAt(Point(-60, -80), Point(0, 0), 1);
+    Shot& inside = shotAt(Point(60, 79.9), Point(3, 4), 1);
+    shotAt(Point(0, 0), Point(0, 0), 0);
+    Enemy& near = partner(1, p + Point(10, 10));
+    near.vel = Point(5, 6);
+    partner(1, p + Point(150, 0));
     std::vector<std::pair<Point, Point>> out;
     game.collectThreats(out, 0, p);
-    ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(out[0].first, inside.center);
-    EXPECT_EQ(out[0].second, Point(3, 4));
+    EXPECT_EQ(out, (std::vector<std::pair<Point, Point>>{{near.center, Point(5, 6)},
+                                                        {inside.center, Point(3, 4)}}));
     out.clear();
     game.collectThreats(out, 1, p);
     EXPECT_EQ(out.size(), 1u);
+}
+
+// Over many added partners the random places fill the box 50..250 x 50..150, no further.
+TEST_F(MatchTest, AnAddedPartnerGoesToTheFrontAtARandomPlaceInItsBox) {
+    partner(0, Point(150, 100));
+    Point low(1000, 1000), high(0, 0);
+    for (int i = 0; i < 2000; ++i) {
+        Enemy& added = game.addPartner(i % 2);
+        ASSERT_EQ(&added, game.enemies.front().get());
+        EXPECT_EQ(added.color, i % 2);
+        EXPECT_EQ(added.sprite->image, game.enemyImages[i % 2].get());
+        EXPECT_EQ(added.actions, game.actions.defaultList());
+        low = Point(std::min(low.x, added.center.x), std::min(low.y, added.center.y));
+        high = Point(std::max(high.x, added.center.x), std::max(high.y, added.center.y));
+    }
+    EXPECT_TRUE(low.x >= 50 && low.x < 53 && low.y >= 50 && low.y < 53) << low.x << "," << low.y;
+    EXPECT_TRUE(high.x <= 250 && high.x > 247 && high.y <= 150 && high.y > 147)
+        << high.x << "," << high.y;
 }
 
 TEST_F(MatchTest, LivesAreDrawnFromEachBottomCorner) {
@@ -175,10 +260,8 @@ TEST_F(MatchTest, LivesAreDrawnFromEachBottomCorner) {
     game.players[1]->lives = 3;
     game.drawLives();
     // Icons are 8 pixels wide, 10 apart, from x 2 rightward and from x 290 leftward.
-    for (int x : {6, 16}) EXPECT_NE(screenAt(x, 359), canvasAt(x, 359)) << x;
-    EXPECT_EQ(screenAt(26, 359), canvasAt(26, 359));
-    for (int x : {294, 284, 274}) EXPECT_NE(screenAt(x, 359), canvasAt(x, 359)) << x;
-    EXPECT_EQ(screenAt(264, 359), canvasAt(264, 359));
+    for (int x : {6, 16, 294, 284, 274}) EXPECT_NE(screenAt(x, 359), canvasAt(x, 359)) << x;
+    for (int x : {26, 264}) EXPECT_EQ(screenAt(x, 359), canvasAt(x, 359)) << x;
 }
 
 TEST(FpsLine, DividesFramesByTheMatchLengthInWholeFrames) {
@@ -193,13 +276,10 @@ TEST(FpsLine, DividesFramesByTheMatchLengthInWholeFrames) {
 
 TEST_F(MatchTest, TheClockWaitsForTheNextMillisecondAndMeasuresTheFrame) {
     game.frameCount = 0;
-    game.lastTicks = SDL_GetTicks();
-    const Uint32 before = game.lastTicks;
+    const Uint32 before = game.lastTicks = SDL_GetTicks();
     game.tick(game.waitForTick());
     EXPECT_NE(game.lastTicks, before);
     EXPECT_DOUBLE_EQ(game.frameSeconds, (game.lastTicks - before) / 1000.0);
-    EXPECT_EQ(game.frameCount, 1);
-
     game.tick(game.lastTicks + 40);
     EXPECT_DOUBLE_EQ(game.frameSeconds, 0.04);
     EXPECT_EQ(game.frameCount, 2);
@@ -216,11 +296,8 @@ TEST_F(MatchTest, ResetEmptiesTheFieldAndWipesTheDye) {
     game.addBuzzEffect(std::make_unique<BuzzEffect>(game.players[0].get(), Point(50, 50), 0));
     game.matchOver = true;
     game.frameCount = 99;
-
     game.reset();
-    EXPECT_TRUE(game.shots.empty());
-    EXPECT_TRUE(game.enemies.empty());
-    EXPECT_TRUE(game.buzzEffects.empty());
+    EXPECT_TRUE(game.shots.empty() && game.enemies.empty() && game.buzzEffects.empty());
     EXPECT_FALSE(game.matchOver);
     EXPECT_EQ(game.frameCount, 0);
     EXPECT_EQ(canvasAt(2, 2), field);
@@ -230,19 +307,13 @@ TEST_F(MatchTest, ResetEmptiesTheFieldAndWipesTheDye) {
 
 TEST_F(MatchTest, ClosingTheWindowEndsTheMatchWithoutTheFpsLine) {
     game.addShot(Point(150, 100), Point(0, 50), 1);
-    SDL_Event quit;
-    quit.type = SDL_QUIT;
-    ASSERT_EQ(SDL_PushEvent(&quit), 0);
-    testing::internal::CaptureStdout();
-    const int result = game.play();
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(result, 0);
+    closeWindow();
+    EXPECT_EQ(play(), std::make_pair(1, std::string()));
     EXPECT_TRUE(game.quitRequested);
     EXPECT_EQ(game.frameCount, 1);
-    EXPECT_EQ(out, "");
 }
 
-TEST_F(MatchTest, AFinishedMatchReportsItsFrameRateAndWaitsForTheChoice) {
+TEST_F(MatchTest, AFinishedMatchReportsItsFrameRateAndWaitsForTheChoiceToBeLetGo) {
     game.players[0] = std::make_unique<FinishingPlayer>(game.haloImages[0].get(), 4);
     std::set<int> pressed;
     int looks = 0;
@@ -256,9 +327,7 @@ TEST_F(MatchTest, AFinishedMatchReportsItsFrameRateAndWaitsForTheChoice) {
         if (!pressed.empty() && ++heldLooks > 3) pressed.clear();
         return !pressed.empty();
     };
-    testing::internal::CaptureStdout();
-    const int result = game.play();
-    const std::string out = testing::internal::GetCapturedStdout();
+    const auto [result, out] = play();
     EXPECT_EQ(result, 0);
     // The choosing button is up again before the menu could see it.
     EXPECT_TRUE(pressed.empty());
@@ -269,34 +338,20 @@ TEST_F(MatchTest, AFinishedMatchReportsItsFrameRateAndWaitsForTheChoice) {
     EXPECT_FALSE(game.quitRequested);
 }
 
-TEST_F(MatchTest, ClosingTheWindowWhileWaitingForTheChoiceEndsTheProgram) {
+TEST_F(MatchTest, TheChoiceReadsButtonThreeFirstAndAClosedWindowEndsTheProgram) {
+    std::set<int> pressed;
+    input->pressed = [&](int b) { return pressed.count(b) > 0; };
+    const std::pair<std::set<int>, int> choices[] = {
+        {{0}, 0}, {{1}, 0}, {{3}, 1}, {{0, 3}, 1}, {{1, 3}, 1}};
+    for (const auto& [buttons, result] : choices) {
+        pressed = buttons;
+        EXPECT_EQ(game.waitDecision(), result) << *buttons.begin();
+    }
     game.players[0] = std::make_unique<FinishingPlayer>(game.haloImages[0].get(), 2);
-    input->anyButtonPressed = [] {
-        SDL_Event quit;
-        quit.type = SDL_QUIT;
-        SDL_PushEvent(&quit);
-        return false;
-    };
-    testing::internal::CaptureStdout();
-    const int result = game.play();
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(result, 0);
+    input->anyButtonPressed = [] { return closeWindow(), false; };
+    pressed = {0};
+    const auto [result, out] = play();
+    EXPECT_EQ(result, 1);
     EXPECT_TRUE(game.quitRequested);
     EXPECT_EQ(out, Game::fpsLine(game.frameCount, game.startTicks, game.lastTicks) + "\n");
 }
-
-TEST_F(MatchTest, TheChoiceReadsButtonThreeFirst) {
-    std::set<int> pressed;
-    input->pressed = [&](int b) { return pressed.count(b) > 0; };
-    pressed = {0};
-    EXPECT_EQ(game.waitDecision(), 0);
-    pressed = {1};
-    EXPECT_EQ(game.waitDecision(), 0);
-    pressed = {3};
-    EXPECT_NE(game.waitDecision(), 0);
-    pressed = {0, 3};
-    EXPECT_NE(game.waitDecision(), 0);
-    pressed = {1, 3};
-    EXPECT_NE(game.waitDecision(), 0);
-}
-

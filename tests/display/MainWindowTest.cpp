@@ -1,4 +1,4 @@
-// The screen: plain and stretched windows, the field's size, text, and the started game's images.
+// The screen: plain and stretched windows, the canvas, text, and the started game's images.
 #include "core/Game.h"
 #include "display/Check.h"
 #include "display/MainWindow.h"
@@ -7,7 +7,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-namespace {
+#include <tuple>
+#include <utility>
 
 struct MainWindowTest : ::testing::Test {
     void SetUp() override { ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0); }
@@ -15,29 +16,38 @@ struct MainWindowTest : ::testing::Test {
     ChangeDir in{SKELVO_GAME_DIR};
 };
 
-}  // namespace
-
-TEST_F(MainWindowTest, PlainWindowIsTheVideoSurface) {
+// The field is stored in the display's own 5-6-5 layout, so the canvas copy never converts;
+// marks on the canvas last until it is reset.
+TEST_F(MainWindowTest, PlainWindowIsTheVideoSurfaceOverACanvasInItsLayout) {
     MainWindow w("bmp/black.bmp");
-    EXPECT_EQ(w.getVideoSurface(), SDL_GetVideoSurface());
     EXPECT_EQ(w.getSurface(), SDL_GetVideoSurface());
-    EXPECT_EQ(w.getSurface()->w, 300);
-    EXPECT_EQ(w.getSurface()->format->BitsPerPixel, 16);
+    EXPECT_EQ(w.getVideoSurface(), SDL_GetVideoSurface());
     EXPECT_EQ(w.getSize(), Point(300, 400));
-    // The field is stored in the display's own 5-6-5 layout, so the canvas copy never converts.
     const SDL_PixelFormat* f = w.getCanvas().getSurface()->format;
-    EXPECT_EQ(f->BitsPerPixel, 16);
-    EXPECT_EQ(f->Rmask, 0xf800u);
-    EXPECT_EQ(f->Gmask, 0x07e0u);
-    EXPECT_EQ(f->Bmask, 0x001fu);
+    EXPECT_EQ(std::make_tuple(f->BitsPerPixel, f->Rmask, f->Gmask, f->Bmask),
+              std::make_tuple(Uint8(16), 0xf800u, 0x07e0u, 0x001fu));
+    const Uint32 field = w.getCanvas().getPixel(150, 200);
+    w.getCanvas().fillRect(makeRect(150, 200, 150, 200), WHITE);
+    w.clear();
+    EXPECT_EQ(w.getPixel(150, 200), 0xffffu);
+    w.resetCanvas();
+    EXPECT_EQ(w.getCanvas().getPixel(150, 200), field);
+    EXPECT_EQ(w.getPixel(150, 200), field);
+    // Text that renders to nothing fails as the blit it cannot do.
+    w.drawString("vs CPU", Point(80, 200), WHITE);
+    try {
+        w.drawString("", Point(0, 0), WHITE);
+        ADD_FAILURE() << "empty text drew";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "Window::blit");
+    }
 }
 
-TEST_F(MainWindowTest, StretchedWindowKeepsTheLogicalField) {
+TEST_F(MainWindowTest, StretchedWindowKeepsTheLogicalFieldAndFillsTheWindow) {
     MainWindow w("bmp/black.bmp", 640, 800, 0);
-    EXPECT_EQ(SDL_GetVideoSurface()->w, 640);
-    EXPECT_EQ(SDL_GetVideoSurface()->h, 800);
-    EXPECT_EQ(w.getSurface()->w, 300);
-    EXPECT_EQ(w.getSurface()->h, 400);
+    EXPECT_EQ(std::make_pair(SDL_GetVideoSurface()->w, SDL_GetVideoSurface()->h),
+              std::make_pair(640, 800));
+    EXPECT_EQ(std::make_pair(w.getSurface()->w, w.getSurface()->h), std::make_pair(300, 400));
     EXPECT_EQ(w.getSize(), Point(300, 400));
     w.fillRect(nullptr, WHITE);
     w.flip();
@@ -46,43 +56,19 @@ TEST_F(MainWindowTest, StretchedWindowKeepsTheLogicalField) {
     EXPECT_THROW(MainWindow("bmp/black.bmp"), std::runtime_error);
 }
 
-TEST_F(MainWindowTest, TextThatRendersToNothingFailsAsBlit) {
-    MainWindow w("bmp/black.bmp");
-    w.drawString("vs CPU", Point(80, 200), WHITE);
-    try {
-        w.drawString("", Point(0, 0), WHITE);
-        FAIL() << "empty text drew";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "Window::blit");
-    }
-}
-
-TEST_F(MainWindowTest, CanvasMarksLastUntilReset) {
-    MainWindow w("bmp/black.bmp");
-    const Uint32 field = w.getCanvas().getPixel(150, 200);
-    w.getCanvas().fillRect(makeRect(150, 200, 150, 200), WHITE);
-    w.clear();
-    EXPECT_EQ(w.getPixel(150, 200), 0xffffu);
-    w.resetCanvas();
-    EXPECT_EQ(w.getCanvas().getPixel(150, 200), field);
-    EXPECT_EQ(w.getPixel(150, 200), field);
-}
-
-TEST(GameStart, LoadsAndKeysEveryImage) {
+TEST(GameStart, LoadsAndKeysEveryImageInTheDisplaysFormat) {
     ChangeDir in(SKELVO_GAME_DIR);
     Game game;
     game.init();
-    auto keyed = [](const std::unique_ptr<Window>& w) {
+    const auto keyed = [](const std::unique_ptr<Window>& w) {
         return (w->getSurface()->flags & SDL_SRCCOLORKEY) != 0;
     };
     EXPECT_TRUE(keyed(game.ballImage));
     EXPECT_FALSE(keyed(game.haloImages[0]));
     for (int c = 0; c < 2; ++c) {
-        EXPECT_TRUE(keyed(game.enemyImages[c]));
-        EXPECT_TRUE(keyed(game.shotImages[c]));
-        EXPECT_TRUE(keyed(game.firingBulletImages[c]));
-        EXPECT_TRUE(keyed(game.plainBulletImages[c]));
-        // Display format: the sprites blit without conversion.
+        for (const auto* image : {&game.enemyImages, &game.shotImages, &game.firingBulletImages,
+                                  &game.plainBulletImages})
+            EXPECT_TRUE(keyed((*image)[c])) << c;
         EXPECT_EQ(game.shotImages[c]->getSurface()->format->BitsPerPixel, 16);
         EXPECT_EQ(game.dyeImages[c]->getSurface()->flags & SDL_SRCALPHA, SDL_SRCALPHA);
     }

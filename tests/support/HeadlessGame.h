@@ -18,17 +18,39 @@ inline void PrintTo(const Point& p, std::ostream* os) { *os << "(" << p.x << ", 
 // Tests drive the frame by hand: they set lastTicks and frameSeconds and call the steps.
 class HeadlessGameTest : public ::testing::Test {
 protected:
-    HeadlessGameTest();
-    // Started in `dir` instead of the staged directory: a copy whose files a test changes.
-    explicit HeadlessGameTest(const std::string& dir);
+    // Started in `dir`, a copy whose files a test changes, or in the staged directory.
+    explicit HeadlessGameTest(const std::string& dir = SKELVO_GAME_DIR) : in(dir) {
+        game.init();
+        auto first = std::make_unique<ScriptedInput>();
+        auto second = std::make_unique<ScriptedInput>();
+        input = first.get();
+        input2 = second.get();
+        game.inputs = {std::move(first), std::move(second)};
+        game.lastTicks = 1000;
+        game.frameSeconds = 0.0;
+        // The menus build these per match; the halo and the plain ball stand in for them.
+        for (int c = 0; c < 2; ++c) {
+            game.lifeIcons[c] = std::make_unique<Window>(*game.ballImage);
+            game.playerImages[c] = std::make_unique<Window>(*game.haloImages[c]);
+        }
+        placePlayers();
+    }
 
     // White at (100, 350) steered by `input` and black at (200, 350) by `input2`, as a match
     // starts, with 2 lives each.
-    void placePlayers();
+    void placePlayers() {
+        game.players[0] = std::make_unique<Player>(Point(100, 350), game.haloImages[0].get(),
+                                                   input, 0, 0, 2);
+        game.players[1] = std::make_unique<Player>(Point(200, 350), game.haloImages[1].get(),
+                                                   input2, 1, 5, 2);
+    }
     // A pixel of the screen or of the canvas, in the surface's own format.
     Uint32 screenAt(int x, int y) const { return game.window->getPixel(x, y); }
     Uint32 canvasAt(int x, int y) const { return game.window->getCanvas().getPixel(x, y); }
-    Uint32 mapped(Color c) const;
+    Uint32 mapped(Color c) const {
+        return SDL_MapRGB(game.window->getSurface()->format, static_cast<Uint8>(redOf(c)),
+                          static_cast<Uint8>(greenOf(c)), static_cast<Uint8>(blueOf(c)));
+    }
     const Point& field() const { return game.window->getSize(); }
 
     ChangeDir in;

@@ -1,41 +1,64 @@
 // Scratch directories for tests: copies of the staged game, files written on the fly.
 #pragma once
 
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
 #include <string>
+
+namespace fs = std::filesystem;
+
+inline std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
 
 // A fresh empty directory under the system's temporary directory, removed by the destructor.
 class ScratchDir {
 public:
-    ScratchDir();
-    ~ScratchDir();
+    ScratchDir() : dir((fs::temp_directory_path() / "skelvo-test-XXXXXX").string()) {
+        if (!mkdtemp(dir.data())) throw std::runtime_error("cannot make a scratch directory");
+    }
+    ~ScratchDir() { fs::remove_all(dir, ignored); }
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
 
     const std::string& path() const { return dir; }
     std::string file(const std::string& name) const { return dir + "/" + name; }
-    void write(const std::string& name, const std::string& contents) const;
-    void remove(const std::string& name) const;
+    void write(const std::string& name, const std::string& contents) const {
+        fs::create_directories(fs::path(file(name)).parent_path());
+        if (!(std::ofstream(file(name), std::ios::binary) << contents))
+            throw std::runtime_error("cannot write " + file(name));
+    }
+    void remove(const std::string& name) const { fs::remove_all(file(name)); }
 
 private:
     std::string dir;
+    std::error_code ignored;
 };
 
 // A scratch copy of the staged game directory, so a test may break or add files in it.
-class GameCopy : public ScratchDir {
-public:
-    GameCopy();
+struct GameCopy : ScratchDir {
+    GameCopy() { fs::copy(SKELVO_GAME_DIR, path(), fs::copy_options::recursive); }
 };
 
 // Makes the working directory `dir` for the lifetime of the object.
 class ChangeDir {
 public:
-    explicit ChangeDir(const std::string& dir);
-    ~ChangeDir();
+    explicit ChangeDir(const std::string& dir) : previous(fs::current_path()) {
+        fs::current_path(dir);
+    }
+    ~ChangeDir() { fs::current_path(previous, ignored); }
     ChangeDir(const ChangeDir&) = delete;
     ChangeDir& operator=(const ChangeDir&) = delete;
 
 private:
-    std::string previous;
+    fs::path previous;
+    std::error_code ignored;
 };
-
-std::string readFile(const std::string& path);

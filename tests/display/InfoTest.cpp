@@ -62,3 +62,16 @@ TEST_F(InfoTest, FullGaugeHidesFiveFramesInThirtyOne) {
     info->drawEatingsGauge(100, 1);
     EXPECT_EQ(at(280, 390), GREY);
 }
+
+TEST_F(InfoTest, IsMadeOnceAndForgottenWhenGone) {
+    EXPECT_EQ(Info::instance(), info.get());
+    try {
+        Info second(canvas.get());
+        ADD_FAILURE() << "a second Info was made";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "Singleton is made twice.\n");
+    }
+    EXPECT_EQ(Info::instance(), info.get());
+    info.reset();
+    EXPECT_EQ(Info::instance(), nullptr);
+}

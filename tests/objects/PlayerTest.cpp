@@ -187,7 +187,8 @@ TEST_F(PlayerTest, TheHitRule) {
             EXPECT_EQ(p.invincibleUntil, game.lastTicks + Player::kInvincibleTime);
         }
     }
-    // The gauges stop at their tops.
+    // The gauges stop at their tops (on a fresh white: the last row left it invincible).
+    placePlayers();
     white().eatings = 499;
     white().buzz = 100;
     white().level = 2;

@@ -112,6 +112,18 @@ TEST_F(CharactorTest, AShotFliesStraightAndLeavesAnUnbrokenTrailOfItsColour) {
     }
 }
 
+TEST_F(CharactorTest, AStillObjectStampsOnceItHasSavedAStampsWorthOfItsColoursRate) {
+    for (const auto& [colour, frames] : {std::pair{0, 8}, {1, 16}}) {
+        Shot& still = game.addShot(Point(150, 300), Point(0, 0), colour);
+        still.dyeCredit = 0;
+        still.lastStamp = still.pos;
+        for (int f = 1; f < frames; ++f) still.dye();
+        EXPECT_GT(still.dyeCredit, 0) << colour;
+        still.dye();
+        EXPECT_EQ(still.dyeCredit, 0) << colour;
+    }
+}
+
 TEST_F(CharactorTest, BlinkingHidesTheFirstHalfOfEvery128ms) {
     Sprite s(game.shotImages[0].get());
     for (Uint32 now : {0u, 63u, 127u, 0xffffffffu}) EXPECT_TRUE(s.isVisible(now));

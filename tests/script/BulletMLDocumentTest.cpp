@@ -89,7 +89,10 @@ TEST(BulletMLDocument, RefusesEveryHostileDocumentNamingFileLineAndReason) {
     testing::internal::CaptureStdout();
     for (const fs::path& file : filesIn(kCorpus / "bad")) {
         const auto row = refusals.find(file.filename().string());
-        ASSERT_NE(row, refusals.end()) << file << " has no row in refusals.txt";
+        if (row == refusals.end()) {
+            ADD_FAILURE() << file << " has no row in refusals.txt";
+            continue;
+        }
         std::istringstream expected(row->second);
         int line = 0;
         std::string reason;
@@ -110,7 +113,12 @@ TEST(BulletMLDocument, RefusesWhatIsNotARegularFileBeforeReadingIt) {
     ASSERT_EQ(mkfifo(dir.file("pipe.xml").c_str(), 0600), 0);
     for (const std::string& path : {dir.file("missing.xml"), dir.path(), dir.file("pipe.xml")})
         EXPECT_EQ(refusal(path).rfind(path + ": ", 0), 0u) << path;
-    dir.write("big.xml", "<bulletml>" + std::string(BulletMLDocument::kMaxFileSize, ' ') + "</bulletml>");
+    // A sound document of exactly the limit loads; one byte more is refused.
+    std::string sound = "<bulletml><action label=\"top\"/></bulletml>";
+    sound.resize(BulletMLDocument::kMaxFileSize, ' ');
+    dir.write("full.xml", sound);
+    dir.write("big.xml", sound + " ");
+    EXPECT_EQ(refusal(dir.file("full.xml")), "");
     EXPECT_NE(refusal(dir.file("big.xml")).find("is larger than"), std::string::npos);
 }
 

@@ -212,9 +212,9 @@ int Game::play() {
 
 void Game::reset() {
     matchOver = false;
-    resuming_ = false;
     frameCount = 0;
     enemies.clear();
+    resume_ = enemies.end();
     shots.clear();
     buzzEffects.clear();
     window->resetCanvas();
@@ -275,16 +275,14 @@ void Game::controlPlayers() {
 
 void Game::thinkEnemies() {
     patternWork = 0;
-    if (!resuming_) {
-        resume_ = walkEnemies(enemies.begin(), enemies.end());
-    } else {
-        // Those the last walk did not reach first, then round to where this walk began.
-        const auto start = resume_;
-        resume_ = walkEnemies(start, enemies.end());
-        if (resume_ == enemies.end()) resume_ = walkEnemies(enemies.begin(), start);
+    // After a walk cut short: those it did not reach first, then round to where this one began.
+    const bool resuming = resume_ != enemies.end();
+    const auto start = resuming ? resume_ : enemies.begin();
+    resume_ = walkEnemies(start, enemies.end());
+    if (resuming && resume_ == enemies.end()) {
+        resume_ = walkEnemies(enemies.begin(), start);
         if (resume_ == start) resume_ = enemies.end();
     }
-    resuming_ = resume_ != enemies.end();
 }
 
 Game::EnemyList::iterator Game::walkEnemies(EnemyList::iterator from, EnemyList::iterator to) {
@@ -333,10 +331,7 @@ void Game::meetPlayers(Charactor& object) {
 
 void Game::sweep() {
     shots.remove_if([](const std::unique_ptr<Shot>& s) { return !s->alive; });
-    if (resuming_) {
-        while (resume_ != enemies.end() && !(*resume_)->alive) ++resume_;
-        resuming_ = resume_ != enemies.end();
-    }
+    while (resume_ != enemies.end() && !(*resume_)->alive) ++resume_;
     enemies.remove_if([](const std::unique_ptr<Enemy>& e) { return !e->alive; });
     // Sparks leave in the order they came: a dead one waits behind a live one.
     while (!buzzEffects.empty() && !buzzEffects.front()->alive) buzzEffects.pop_front();

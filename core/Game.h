@@ -198,7 +198,7 @@ private:
     // enemy where the budget ran out, or `to`.
     EnemyList::iterator walkEnemies(EnemyList::iterator from, EnemyList::iterator to);
 
-    // Where the next walk starts, after one that the budget cut short.
-    EnemyList::iterator resume_;
-    bool resuming_ = false;
+    // Where the next walk starts: the list's end (which stays valid), unless the budget cut the
+    // last walk short; the sweep moves it past the dead and reset() back to the end.
+    EnemyList::iterator resume_ = enemies.end();
 };

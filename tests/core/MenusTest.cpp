@@ -1,5 +1,5 @@
-// The mode menu and the player select: the cursor, the choices, leaving, closing, drawing, and
-// what a finished selection builds for the match.
+// The mode menu and the player select: the cursor, the choices, leaving, the waits for release,
+// the drawing, and what a finished selection builds for the match.
 #include "core/Menus.h"
 #include "core/Selection.h"
 #include "input/CpuInput.h"
@@ -8,11 +8,9 @@
 #include "input/Input.h"
 #include "objects/ArtNames.h"
 #include "support/HeadlessGame.h"
-#include "support/MenuScript.h"
 
 #include <algorithm>
-#include <cstring>
-#include <string>
+#include <functional>
 #include <tuple>
 
 using MSDL::DOWN;
@@ -23,187 +21,152 @@ namespace {
 const int CHOOSE = 0;
 const int LEAVE = 3;
 
-void closeWindow() {
-    SDL_Event quit;
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
-}
+// What the device shows to one snapshot. `onShow` runs as the snapshot is taken, after the
+// screen has presented everything it shows while waiting.
+struct Step {
+    int direction = 0;
+    std::vector<int> buttons = {};
+    std::function<void()> onShow = nullptr;
+};
 
 // In a copy of the game directory, so a test may rewrite its key files.
 struct GameDir {
     GameCopy copy;
 };
 
+// Each step of the script is a tap: shown to one snapshot and let go before anything else asks,
+// so the waits for release return at once. A snapshot asks for the direction first, then for
+// the buttons. A screen that asks past the script sees the window closed, and returns -1.
 struct MenusTest : GameDir, HeadlessGameTest {
     MenusTest() : HeadlessGameTest(copy.path()) {
         selection.window = game.window.get();
         selection.input = input;
+        input->direction = [this] {
+            current = taken < script.size() ? script[taken] : Step{0, {}, closeWindow};
+            ++taken;
+            if (current.onShow) current.onShow();
+            return current.direction;
+        };
+        input->pressed = [this](int b) {
+            return std::count(current.buttons.begin(), current.buttons.end(), b) > 0;
+        };
+        input->anyButtonPressed = [] { return false; };
     }
-
-    template <class Screen>
-    int run(Screen screen, std::vector<MenuStep> steps) {
-        MenuScript script(*input, std::move(steps));
+    static void closeWindow() {
+        SDL_Event quit;
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    }
+    int run(const std::function<int(Selection&)>& screen, std::vector<Step> steps) {
+        script = std::move(steps);
+        taken = 0;
         return screen(selection);
     }
     // The mode, then white's and black's characters, each chosen after `down` moves.
     int select(bool vs2P, int whiteDown, int blackDown) {
-        std::vector<MenuStep> steps = {{vs2P ? DOWN : 0, {CHOOSE}}};
+        std::vector<Step> steps = {{vs2P ? DOWN : 0, {CHOOSE}}};
         for (int down : {whiteDown, blackDown}) {
             for (int i = 1; i < down; ++i) steps.push_back({DOWN});
             steps.push_back({down > 0 ? DOWN : 0, {CHOOSE}});
         }
-        MenuScript script(*input, steps);
-        return game.selectPlayers();
+        return run([this](Selection&) { return game.selectPlayers(); }, steps);
     }
-    // Whether some pixel of the cells of a text of `length` characters at (column, row) shows
-    // the colour on the screen, or differs from the canvas when no colour is given.
-    bool cellsShow(int column, int row, int length, const Color* c) const {
-        const int x0 = column * MENU_CELL_WIDTH, y0 = row * MENU_CELL_HEIGHT;
-        const int x1 = std::min(x0 + length * MENU_CELL_WIDTH, static_cast<int>(field().x));
-        for (int y = y0; y < y0 + MENU_CELL_HEIGHT; ++y)
-            for (int x = x0; x < x1; ++x)
-                if (c ? screenAt(x, y) == mapped(*c) : screenAt(x, y) != canvasAt(x, y))
-                    return true;
-        return false;
-    }
+    // Whether a pixel of the `length` cells from (column, row) shows `c` on the screen.
     bool cellsShow(int column, int row, int length, Color c) const {
-        return cellsShow(column, row, length, &c);
-    }
-    bool cellsBare(int column, int row, int length) const {
-        return !cellsShow(column, row, length, nullptr);
-    }
-    // Pixel (x, y) of `image` is the colour, in the image's own format.
-    static bool shows(const Window& image, int x, int y, Color c) {
-        return image.getPixel(x, y) ==
-               SDL_MapRGB(image.getSurface()->format, redOf(c), greenOf(c), blueOf(c));
+        const int right = std::min((column + length) * MENU_CELL_WIDTH, int(field().x));
+        for (int y = row * MENU_CELL_HEIGHT; y < (row + 1) * MENU_CELL_HEIGHT; ++y)
+            for (int x = column * MENU_CELL_WIDTH; x < right; ++x)
+                if (screenAt(x, y) == mapped(c)) return true;
+        return false;
     }
 
     Selection selection;
+    std::vector<Step> script;
+    std::size_t taken = 0;
+    Step current;
 };
 
 }  // namespace
 
+// Both held, the moves cancel except where the first has nowhere to go; a diagonal counts for
+// its up or down part.
 TEST(Cursor, MovesDownFirstThenUpAndNeverPastAnEnd) {
     const int rows[][4] = {// cursor, direction, last, result
                            {0, DOWN, 5, 1}, {3, UP, 5, 2}, {5, DOWN, 5, 5}, {0, UP, 5, 0},
-                           // Both held: the moves cancel, except where the first has nowhere to go.
-                           {0, UP | DOWN, 5, 0}, {2, UP | DOWN, 5, 2}, {5, UP | DOWN, 5, 4},
-                           {1, UP | DOWN, 1, 0},
-                           // Sideways and diagonal holds count only for their up or down part.
-                           {2, MSDL::LEFT | MSDL::RIGHT, 5, 2}, {2, DOWN | MSDL::LEFT, 5, 3}};
-    for (const auto& r : rows) EXPECT_EQ(moveCursor(r[0], r[1], r[2]), r[3]) << r[0] << " " << r[1];
+                           {0, UP | DOWN, 5, 0}, {5, UP | DOWN, 5, 4}, {2, DOWN | MSDL::LEFT, 5, 3}};
+    for (const auto& r : rows)
+        EXPECT_EQ(moveCursor(r[0], r[1], r[2]), r[3]) << r[0] << " " << r[1];
 }
 
-// The menu moves before it looks at the button, stays on its ends, and button 3 leaves
-// unless button 0 is down too.
+// The menu moves before it looks at the button, stays on its ends, and button 3 leaves unless
+// button 0 is down too. Its mark follows the cursor, and a choice leaves the screen bare.
 TEST_F(MenusTest, ModeMenuMovesThenChoosesOrLeaves) {
+    const auto markOn = [this](int row) {
+        return [this, row] {
+            EXPECT_TRUE(cellsShow(10, 10, 6, BLACK) && cellsShow(10, 12, 5, BLACK));
+            EXPECT_EQ(std::make_pair(cellsShow(8, 10, 1, BLACK), cellsShow(8, 12, 1, BLACK)),
+                      std::make_pair(row == 10, row == 12));
+        };
+    };
     const struct {
-        std::vector<MenuStep> steps;
+        std::vector<Step> steps;
         int result;
         bool vsCpu;
-    } table[] = {{{{DOWN, {CHOOSE}}}, 0, false},
+    } table[] = {{{{DOWN, {CHOOSE}, markOn(10)}}, 0, false},
                  {{{UP}, {0, {CHOOSE}}}, 0, true},
-                 {{{DOWN}, {DOWN}, {0, {CHOOSE}}}, 0, false},
+                 {{{DOWN}, {DOWN, {}, markOn(12)}, {0, {CHOOSE}}}, 0, false},
                  {{{0, {LEAVE}}}, -1, false},
                  {{{0, {CHOOSE, LEAVE}}}, 0, true}};
-    int row = 0;
     for (const auto& r : table) {
+        SCOPED_TRACE(&r - table);
         // A choice must write its answer; leaving must write nothing.
         selection.vsCpu = r.result == 0 ? !r.vsCpu : false;
-        EXPECT_EQ(run(modeMenu, r.steps), r.result) << row;
-        EXPECT_EQ(selection.vsCpu, r.vsCpu) << row++;
+        EXPECT_EQ(run(modeMenu, r.steps), r.result);
+        EXPECT_EQ(std::make_pair(selection.vsCpu, cellsShow(8, 10, 8, BLACK)),
+                  std::make_pair(r.vsCpu, r.result != 0));
     }
 }
 
-TEST_F(MenusTest, ModeMenuDrawsBothEntriesAndMovesItsMark) {
-    int seen = 0;
-    EXPECT_EQ(run(modeMenu, {{DOWN, {}, [&] {
-                                  ++seen;
-                                  EXPECT_TRUE(cellsShow(10, 10, 6, BLACK));
-                                  EXPECT_TRUE(cellsShow(10, 12, 5, BLACK));
-                                  EXPECT_TRUE(cellsShow(8, 10, 1, BLACK));
-                                  EXPECT_TRUE(cellsBare(8, 12, 1));
-                              }},
-                             {0, {CHOOSE}, [&] {
-                                  ++seen;
-                                  EXPECT_TRUE(cellsBare(8, 10, 1));
-                                  EXPECT_TRUE(cellsShow(8, 12, 1, BLACK));
-                              }}}),
-              0);
-    EXPECT_EQ(seen, 2);
-    // It ends on the bare background.
-    EXPECT_TRUE(cellsBare(8, 10, 8) && cellsBare(8, 12, 8));
-}
-
-// Button 3 or a closed window while black chooses leaves with white's choice kept; the closed
-// window wins over a button shown in the same moment.
-TEST_F(MenusTest, LeavingOrClosingWhileBlackChoosesKeepsWhitesChoice) {
-    for (const MenuStep& last : {MenuStep{0, {LEAVE}}, MenuStep{0, {CHOOSE}, closeWindow}}) {
+// Both sides choose in turn on the first device; button 3 or a closed window while black
+// chooses leaves with white's choice kept. The chosen word is in its Art colour, the others
+// in the side's, and so are the level labels; the descriptions follow the cursor, and white's
+// stay on the screen while black chooses.
+TEST_F(MenusTest, PlayerSelectHighlightsTheCursorAndKeepsWhitesChoiceWhenLeft) {
+    const auto whiteOnRank = [this] {
+        EXPECT_TRUE(cellsShow(8, 0, 20, WHITE));  // the title
+        EXPECT_TRUE(cellsShow(1, 1, 4, RED) && cellsShow(18, 1, 20, RED));
+        EXPECT_TRUE(cellsShow(1, 11, 4, BLACK) && cellsShow(11, 1, 6, WHITE));
+    };
+    const auto blackOnRank = [this] {
+        EXPECT_TRUE(cellsShow(1, 11, 4, RED) && cellsShow(18, 15, 20, RED));
+        EXPECT_TRUE(cellsShow(1, 2, 8, WHITE) && cellsShow(11, 11, 6, BLACK));
+        EXPECT_TRUE(cellsShow(11, 2, 27, ORANGE));
+        // A new description covers the old one whole.
+        for (int row = 1; row <= 6; ++row) EXPECT_FALSE(cellsShow(11, row, 27, RED)) << row;
+    };
+    for (const Step& last : {Step{0, {LEAVE}, blackOnRank}, Step{0, {CHOOSE}, closeWindow}}) {
         selection.artColor = {-1, -1};
-        EXPECT_EQ(run(playerSelect, {{DOWN, {CHOOSE}}, {DOWN}, last}), -1);
-        EXPECT_EQ(selection.artColor[0], 1);
-        EXPECT_EQ(selection.artColor[1], -1);
+        EXPECT_EQ(run(playerSelect, {{DOWN, {}, whiteOnRank}, {0, {CHOOSE}}, last}), -1);
+        EXPECT_EQ(selection.artColor, (std::array<int, 2>{1, -1}));
     }
     EXPECT_TRUE(game.quitRequested);
 }
 
-TEST_F(MenusTest, HighlightAndDescriptionsFollowTheCursorInItsColour) {
-    int seen = 0;
-    const auto whiteOnRank = [&] {
-        ++seen;
-        EXPECT_TRUE(cellsShow(8, 0, 20, WHITE));  // the title
-        EXPECT_TRUE(cellsShow(1, 1, 4, RED));
-        EXPECT_FALSE(cellsShow(1, 11, 4, RED));
-        EXPECT_TRUE(cellsShow(1, 11, 4, BLACK));
-        EXPECT_TRUE(cellsShow(11, 1, 6, WHITE));  // LEVEL1 in the side's colour
-        // Each description starts beside its label.
-        for (int row : {1, 3, 5}) EXPECT_TRUE(cellsShow(18, row, 20, RED)) << row;
-    };
-    const auto whiteOnObstacle = [&] {
-        ++seen;
-        EXPECT_FALSE(cellsShow(1, 1, 4, RED));
-        EXPECT_TRUE(cellsShow(1, 1, 4, WHITE));
-        EXPECT_TRUE(cellsShow(1, 2, 8, ORANGE));
-        // A new description covers the old one whole, on both of its rows.
-        for (int row = 1; row <= 6; ++row) {
-            EXPECT_TRUE(cellsShow(11, row, 27, ORANGE)) << row;
-            EXPECT_FALSE(cellsShow(11, row, 27, RED)) << row;
-        }
-    };
-    const auto blackOnRank = [&] {
-        ++seen;
-        EXPECT_TRUE(cellsShow(1, 11, 4, RED));
-        EXPECT_TRUE(cellsShow(1, 2, 8, WHITE));  // white's highlight is gone
-        EXPECT_TRUE(cellsShow(11, 11, 6, BLACK));
-        for (int row : {11, 13, 15}) EXPECT_TRUE(cellsShow(18, row, 20, RED)) << row;
-        // White's texts stay while black chooses.
-        EXPECT_TRUE(cellsShow(11, 2, 27, ORANGE));
-    };
-    EXPECT_EQ(run(playerSelect, {{DOWN, {}, whiteOnRank},
-                                 {0, {CHOOSE}, whiteOnObstacle},
-                                 {0, {LEAVE}, blackOnRank}}),
-              -1);
-    EXPECT_EQ(seen, 3);
-}
-
 // In the game's font every description lies within the screen, whole and in order, on its
-// label's row and the next, and no character's word reaches into the labels' cells.
-TEST_F(MenusTest, EveryDescriptionAndWordFitsItsPlaceOnTheScreen) {
-    const MainWindow& window = *game.window;
+// label's row and the next.
+TEST_F(MenusTest, EveryDescriptionFitsItsPlaceOnTheScreen) {
     for (int c = 0; c < ART_COLORS; ++c) {
         for (int level = 1; level <= ART_LEVELS; ++level) {
             const std::string& text = artDescription(c, level);
             std::string joined;
-            for (const TextLine& line : layOutDescription(window, text, 3)) {
-                const int right = line.column * MENU_CELL_WIDTH + window.textWidth(line.text);
-                EXPECT_LE(right, MainWindow::WIDTH) << line.text;
+            for (const TextLine& line : layOutDescription(*game.window, text, 3)) {
+                const int width = game.window->textWidth(line.text);
+                EXPECT_LE(line.column * MENU_CELL_WIDTH + width, MainWindow::WIDTH) << line.text;
                 EXPECT_TRUE(line.row == 3 || line.row == 4) << line.row;
-                if (!joined.empty() && !line.text.empty()) joined += " ";
-                joined += line.text;
+                joined += (joined.empty() || line.text.empty() ? "" : " ") + line.text;
             }
             EXPECT_EQ(joined, text.substr(0, text.find_last_not_of(' ') + 1));
         }
-        EXPECT_LE(SELECT_WORD_COLUMN + std::strlen(artWord(c)), SELECT_LEVEL_COLUMN) << c;
     }
 }
 
@@ -220,6 +183,7 @@ TEST_F(MenusTest, ScreensWaitForTheChoosingButtonNotForADirection) {
     };
     input->pressed = [&](int b) { return b == CHOOSE && held(buttonUntil); };
     input->direction = [&] { return held(downUntil) ? DOWN : 0; };
+    input->anyButtonPressed = nullptr;
     EXPECT_EQ(modeMenu(selection), 0);
     EXPECT_FALSE(selection.vsCpu);
     EXPECT_GE(SDL_GetTicks() - start, buttonUntil);
@@ -234,47 +198,42 @@ TEST_F(MenusTest, ScreensWaitForTheChoosingButtonNotForADirection) {
     EXPECT_GE(SDL_GetTicks() - start, secondUntil);
 }
 
+// The ball is 8 x 8 and white inside its rim; the halo 20 x 20, so the ball sits at (6, 6).
 TEST_F(MenusTest, ASelectionBuildsTintedPicturesAndPlacesBothPlayers) {
     ASSERT_EQ(select(false, 0, 1), 0);
-    // The ball is 8 x 8 and white inside its rim; the halo 20 x 20, so the ball sits at (6, 6).
     for (int c = 0; c < 2; ++c) {
         SCOPED_TRACE(c);
         const Window& picture = *game.playerImages[c];
+        const auto shows = [](const Window& image, int x, int y, Color color) {
+            return image.getPixel(x, y) == SDL_MapRGB(image.getSurface()->format, redOf(color),
+                                                      greenOf(color), blueOf(color));
+        };
         EXPECT_TRUE(shows(*game.lifeIcons[c], 3, 4, artColorValue(c)));
         EXPECT_TRUE(shows(picture, 6 + 3, 6 + 4, artColorValue(c)));
-        // The halo's ring is not tinted, and what was transparent in it still is.
-        Uint8 r, g, b;
-        SDL_GetRGB(game.haloImages[c]->getPixel(10, 1), game.haloImages[c]->getSurface()->format,
-                   &r, &g, &b);
-        EXPECT_TRUE(shows(picture, 10, 1, rgb(r, g, b)));
+        // What was transparent in the halo still is.
         EXPECT_TRUE(shows(picture, 0, 0, CYAN_KEY));
-        EXPECT_TRUE(picture.getSurface()->flags & SDL_SRCCOLORKEY);
         EXPECT_EQ(picture.getSurface()->format->colorkey, picture.getPixel(0, 0));
         const Player& p = *game.players[c];
-        EXPECT_EQ(std::make_tuple(p.color, p.artColor, p.lives), std::make_tuple(c, c, 2));
-        EXPECT_EQ(p.sprite->image, &picture);
-        EXPECT_EQ(p.center, Point(100 + 100 * c, 350));
+        EXPECT_EQ(std::make_tuple(p.color, p.artColor, p.lives, p.sprite->image, p.center),
+                  std::make_tuple(c, c, 2, &picture, Point(100 + 100 * c, 350)));
+        // The template stays white for the next match.
+        EXPECT_TRUE(shows(*game.ballImage, 3, 4, WHITE));
     }
-    // The template stays white for the next match.
-    EXPECT_TRUE(shows(*game.ballImage, 3, 4, WHITE));
 }
 
-TEST_F(MenusTest, LeavingEitherScreenKeepsPlayersAndDevices) {
-    using Steps = std::vector<MenuStep>;
+// Leaving either screen keeps the last match's players and devices. The second key file is
+// read before every two-player match; against the computer it is not read, and none of the
+// last computer's plan carries over. A bad key file fails with the last players kept.
+TEST_F(MenusTest, TheSecondDeviceIsMadeAnewForEveryMatchButLeavingKeepsTheLastOne) {
+    using Steps = std::vector<Step>;
     for (const Steps& steps :
          {Steps{{0, {LEAVE}}}, Steps{{0, {CHOOSE}}, {DOWN, {CHOOSE}}, {0, {LEAVE}}}}) {
-        MenuScript script(*input, steps);
-        EXPECT_NE(game.menu(), 0);
-        EXPECT_EQ(script.taken, steps.size());
+        EXPECT_NE(run([this](Selection&) { return game.menu(); }, steps), 0);
+        EXPECT_EQ(taken, steps.size());
     }
-    // Still the fixture's: black with Art colour 5 on its halo, the scripted second device.
-    EXPECT_EQ(game.players[1]->artColor, 5);
-    EXPECT_EQ(game.players[1]->sprite->image, game.haloImages[1].get());
-    EXPECT_EQ(game.inputs[1].get(), input2);
-}
-
-TEST_F(MenusTest, TheSecondDeviceIsMadeAnewForEveryMatch) {
-    // The second key file is read before every two-player match.
+    const Player& black = *game.players[1];
+    EXPECT_EQ(std::make_tuple(black.artColor, black.sprite->image, game.inputs[1].get()),
+              std::make_tuple(5, game.haloImages[1].get(), (MSDL::InputBase*)input2));
     const auto sources = [this] {
         return dynamic_cast<const MSDL::Input&>(*game.inputs[1]).sourceCount(0);
     };
@@ -284,14 +243,11 @@ TEST_F(MenusTest, TheSecondDeviceIsMadeAnewForEveryMatch) {
     copy.write("2Pkey.conf", "BUTTON_1 = KEY_a KEY_b\n");
     ASSERT_EQ(select(true, 0, 0), 0);
     EXPECT_EQ(sources(), 2u);
-    // Against the computer the file is not read, and none of the last computer's plan
-    // carries over.
     copy.write("2Pkey.conf", "BUTTON_1 = KEY_nosuchkey\n");
     ASSERT_EQ(select(false, 0, 0), 0);
     dynamic_cast<CpuInput&>(*game.inputs[1]).artPlan = 2;
     ASSERT_EQ(select(false, 0, 0), 0);
     EXPECT_EQ(dynamic_cast<CpuInput&>(*game.inputs[1]).artPlan, 0);
-    // A bad file fails the selection and leaves the last match's players in place.
     EXPECT_THROW(select(true, 1, 1), MSDL::Error);
     EXPECT_EQ(game.players[0]->artColor, 0);
 }

@@ -15,7 +15,8 @@ TEST_F(Soak, ComputerMatchesEndWithAWinnerAndStayBounded) {
     std::srand(8);
     const char* asked = std::getenv("SKELVO_SOAK_MATCHES");
     // About a minute under the sanitizers on two cores.
-    const int matches = asked && std::atoi(asked) > 0 ? std::atoi(asked) : 2 * ART_COLORS * ART_LEVELS;
+    const int matches =
+        asked && std::atoi(asked) > 0 ? std::atoi(asked) : 2 * ART_COLORS * ART_LEVELS;
     // An hour of play on a 16 ms clock: a match still going then has stopped ending.
     const int maxFrames = 60 * 60 * 1000 / 16;
     for (int match = 0; match < matches; ++match) {

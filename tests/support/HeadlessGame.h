@@ -3,14 +3,34 @@
 
 #include "core/Game.h"
 #include "display/MainWindow.h"
+#include "input/InputBase.h"
 #include "objects/Player.h"
-#include "support/ScriptedInput.h"
 #include "support/TestDirs.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <ostream>
-#include <string>
+
+// A device whose answers a test scripts, frame by frame if it likes.
+class ScriptedInput : public MSDL::InputBase {
+public:
+    std::function<int()> direction = [] { return 0; };
+    std::function<bool(int)> pressed = [](int) { return false; };
+    // Unset: any of the buttons 0 to 3.
+    std::function<bool()> anyButtonPressed;
+
+    int getDirection() override { return direction(); }
+    bool isPressed(int button) override { return pressed(button); }
+    std::unique_ptr<MSDL::ButtonStates> getButtons() override {
+        auto states = std::make_unique<MSDL::ButtonStates>();
+        for (int b = 0; b < 4; ++b) (*states)[b] = pressed(b);
+        return states;
+    }
+    bool isAnyButtonPressed() override {
+        return anyButtonPressed ? anyButtonPressed() : InputBase::isAnyButtonPressed();
+    }
+};
 
 // Failures show points as numbers.
 inline void PrintTo(const Point& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }

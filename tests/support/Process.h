@@ -32,9 +32,9 @@ inline int occurrences(const std::string& text, const std::string& part) {
     return n;
 }
 
-// `args` run in the working directory `dir`, with `display` as DISPLAY, or without DISPLAY
-// and on the video driver the tests run with when it is empty. Its output goes to files in
-// `dir`. The destructor ends a program still running as closing its window would.
+// `args` run in `dir` with `display` as DISPLAY, or headless when it is empty; their output
+// goes to files in `dir`. The destructor ends a program still running as closing its window
+// would.
 class Process {
 public:
     Process(const std::string& d, std::vector<std::string> args, const std::string& display = "")
@@ -80,12 +80,10 @@ public:
         }
         return pid < 0;
     }
-    // Standard output holds `text` `count` times; false once the program ended or after a
-    // minute.
-    bool waitForOutput(const std::string& text, int count = 1) {
-        const auto seen = [&] { return occurrences(out(), text) >= count; };
-        waitUntil([&] { return seen() || ended(); });
-        return seen();
+    // Standard output holds `text`; false once the program ended or after a minute.
+    bool waitForOutput(const std::string& text) {
+        waitUntil([&] { return out().find(text) != std::string::npos || ended(); });
+        return out().find(text) != std::string::npos;
     }
     void close() const {
         if (pid > 0) kill(pid, SIGTERM);

@@ -49,8 +49,7 @@ struct GameCopy : ScratchDir {
 };
 
 // Makes the working directory `dir` for the lifetime of the object.
-class ChangeDir {
-public:
+struct ChangeDir {
     explicit ChangeDir(const std::string& dir) : previous(fs::current_path()) {
         fs::current_path(dir);
     }
@@ -58,7 +57,6 @@ public:
     ChangeDir(const ChangeDir&) = delete;
     ChangeDir& operator=(const ChangeDir&) = delete;
 
-private:
     fs::path previous;
     std::error_code ignored;
 };

@@ -1,7 +1,8 @@
-// Hostile and odd documents against the loader, played on a headless game with the real runner.
+// BulletML documents on a headless game with the real runner: hostile and odd ones against
+// the loader, the frame's budget for what they play, and the patterns the game ships.
 #include "objects/Enemy.h"
 #include "objects/Shot.h"
-#include "script/ActionList.h"
+#include "script/ActionLibrary.h"
 #include "script/BulletMLDocument.h"
 #include "script/EnemyCommand.h"
 #include "support/HeadlessGame.h"
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -37,8 +39,8 @@ std::string refusal(const std::string& path) {
     return "";
 }
 
-// A headless field whose partners play from a list that holds nothing, so that only the
-// document under test plays.
+// A headless field, in the staged game directory, whose partners play from a list that
+// holds nothing, so that only the document under test plays.
 class Playing : public HeadlessGameTest {
 protected:
     Enemy& partner() {
@@ -53,13 +55,8 @@ protected:
     void run(int frames, Uint32 ms = 16) {
         for (int i = 0; i < frames; ++i) game.runFrame(game.lastTicks + ms);
     }
-    static std::string emptyList(const ScratchDir& dir) {
-        dir.write("none.act", "");
-        return dir.file("none.act");
-    }
 
-    ScratchDir scratch;
-    ActionList idle{emptyList(scratch)};
+    ActionList idle{SKELVO_TEST_DATA "/enemy/none.act"};
 };
 
 }  // namespace
@@ -132,7 +129,8 @@ TEST_F(Playing, EveryCallToTheGameCountsAgainstTheFramesBudget) {
     run(1);
     ASSERT_EQ(game.enemies.size(), 301u);
     int frames = 1;
-    for (; game.enemies.size() > 1 && frames < 2000; ++frames) run(1);
+    for (; game.enemies.size() > 1 && frames < 2000; ++frames)
+        run(1);
     EXPECT_EQ(game.enemies.size(), 1u) << "bullets starved of steps";
     EXPECT_GT(frames, 300);
 }
@@ -155,4 +153,49 @@ TEST_F(Playing, AWalkCutShortGoesOnWhereItStoppedThenRoundToWhereItBegan) {
     }
     const std::vector<std::pair<Uint32, int>> expected = {{7000, 15001}, {6000, 4999}, {7000, 4999}};
     EXPECT_EQ(runs, expected);
+}
+
+TEST_F(Playing, EveryShippedDocumentIsListedAndPutsNoBulletOnTopOfAPlayer) {
+    std::set<std::string> named;
+    std::set<bool> orders;
+    for (int slot = 0; slot < ActionLibrary::kSlots; ++slot) {
+        const ActionList& list = *game.actions.slot(slot);
+        SCOPED_TRACE(ActionLibrary::fileName(slot));
+        EXPECT_GE(list.size(), 2u);
+        orders.insert(list.isRandom());
+        // Partners are made from the level lists; a Zako partner would dye and vanish.
+        EXPECT_FALSE(slot >= ActionLibrary::kFirstLevelSlot && list.isZako());
+        for (std::size_t i = 0; i < list.size(); ++i) named.insert(list.document(i)->getName());
+    }
+    EXPECT_EQ(orders.size(), 2u) << "both List and Random lists";
+    for (const auto& entry : fs::directory_iterator("bml")) {
+        const std::string path = "bml/" + entry.path().filename().string();
+        SCOPED_TRACE(path);
+        EXPECT_EQ(named.count(path), 1u) << "in no list";
+        const auto document = BulletMLDocument::load(path);
+        // The runner ends as soon as any one of its top actions ends.
+        EXPECT_EQ(document->getTopActions().size(), 1u);
+        // The players well below the partner, but within reach of what its bullets fire.
+        game.reset();
+        game.players[0] = std::make_unique<Player>(Point(110, 230), game.haloImages[0].get(), input, 0, 0, 2);
+        game.players[1] = std::make_unique<Player>(Point(190, 230), game.haloImages[1].get(), input2, 1, 5, 2);
+        play(*document);
+        // Seven seconds; closer than 40 pixels to a player a new bullet cannot be dodged.
+        std::set<const Charactor*> before;
+        double nearest = 1e9;
+        for (int frame = 0; frame < 440; ++frame) {
+            run(1);
+            std::set<const Charactor*> now;
+            for (const auto& s : game.shots) now.insert(s.get());
+            for (const auto& e : game.enemies) now.insert(e.get());
+            for (const Charactor* o : now) {
+                for (const auto& p : game.players) {
+                    if (!before.count(o)) nearest = std::min(nearest, o->center.distance(p->center));
+                }
+            }
+            before = std::move(now);
+        }
+        EXPECT_GE(nearest, 40.0);
+        EXPECT_LT(nearest, 1e9) << "fires nothing";
+    }
 }

@@ -3,17 +3,10 @@
 #include "core/InputFile.h"
 #include "display/ScreenFile.h"
 
-#include <cstdint>
-#include <cstdlib>
-#include <stdexcept>
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    writeInput("screen", data, size);
-    InputFile in("screen");
-    try {
+    return readInput("screen", data, size, [] {
+        InputFile in("screen");
         const ScreenFile s = ScreenFile::read(in);
         if (s.width <= 0 || s.height <= 0) std::abort();
-    } catch (const std::runtime_error&) {
-    }
-    return 0;
+    });
 }

@@ -1,108 +1,108 @@
-// Action files: the line format, the order documents are handed out in, and every error.
-#include "script/ActionList.h"
+// Action files: the line format, the order documents are handed out in, and every error; the
+// library of thirteen of them.
+#include "script/ActionLibrary.h"
 
 #include "core/Random.h"
+#include "support/TestDirs.h"
 
-#include <bulletmlerror.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <set>
-#include <string>
-#include <unistd.h>
+#include <tuple>
 
 namespace {
 
-const std::string kGood = std::string(SKELVO_TEST_DATA) + "/bulletml/good/";
-const std::string kDoc1 = kGood + "cdata-number.xml";
-const std::string kDoc2 = kGood + "two-top-actions.xml";
-const std::string kDoc3 = kGood + "horizontal-root.xml";
+const std::string kDocA = std::string(SKELVO_TEST_DATA) + "/bulletml/good/cdata-number.xml";
+const std::string kDocB = std::string(SKELVO_TEST_DATA) + "/bulletml/good/two-top-actions.xml";
 
-// Writes an action file of the given text into the test's temporary directory.
-std::string actionFile(const std::string& text) {
-    static int count = 0;
-    const std::string path =
-        testing::TempDir() + "list-" + std::to_string(::getpid()) + "-" + std::to_string(count++) + ".act";
-    std::ofstream(path) << text;
-    return path;
-}
-
-std::string errorOf(const std::string& path) {
-    try {
-        ActionList list(path);
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    return "";
-}
-
-// A seed after which the first draw is the top one, 32767: randomInt(n) then gives n.
-unsigned seedForTopDraw() {
-    for (unsigned seed = 1;; ++seed) {
-        std::srand(seed);
-        if (randomDraw() == 32767) {
-            std::srand(seed);
-            return seed;
+struct ActionListTest : testing::Test {
+    // The list of an action file of the given text; its error, if it throws one.
+    std::string errorOf(const std::string& text, std::unique_ptr<ActionList>* list = nullptr) {
+        dir.write("t.act", text);
+        try {
+            auto loaded = std::make_unique<ActionList>(dir.file("t.act"));
+            if (list) *list = std::move(loaded);
+        } catch (const std::runtime_error& e) {
+            return e.what();
         }
+        return "";
     }
-}
+    ScratchDir dir;
+};
 
 }  // namespace
 
-TEST(ActionList, ReadsOnlyFirstWordsCaseSensitiveKeywordsAndTheLastCommands) {
-    ActionList empty(actionFile("# nothing to play\n\n   \n\t# indented comment\n#Zako\n#Commands List\n"));
-    EXPECT_EQ(empty.size(), 0u);
-    EXPECT_TRUE(empty.isRandom());
-    EXPECT_FALSE(empty.isZako());
-    EXPECT_EQ(empty.next(), nullptr);
-
-    ActionList list(actionFile("Commands Random\nZako#dyeing enemies\n" + kDoc1 + "#first document\n" + kDoc2 +
-                               " trailing words # and a comment\n#" + kDoc3 + "\nCommands List # in order\n"));
-    EXPECT_TRUE(list.isZako());
-    EXPECT_FALSE(list.isRandom());
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_STREQ(list.document(0)->getName(), kDoc1.c_str());
-    EXPECT_STREQ(list.document(1)->getName(), kDoc2.c_str());
-    EXPECT_TRUE(ActionList(actionFile("Commands List\nCommands Random\n")).isRandom());
+TEST_F(ActionListTest, ReadsFirstWordsAndTheLastCommandsAndSharesOneCursorThatWraps) {
+    std::unique_ptr<ActionList> list;
+    errorOf("\n \t# comment\n#Zako\n", &list);
+    EXPECT_EQ(std::make_tuple(list->size(), list->isRandom(), list->isZako()),
+              std::make_tuple(0u, true, false));
+    errorOf("Commands Random\nZako#dyeing\n" + kDocA + "#first\n" + kDocB + " trailing words\n#" +
+                kDocA + "\nCommands List # in order\n", &list);
+    EXPECT_EQ(std::make_tuple(list->size(), list->isRandom(), list->isZako()),
+              std::make_tuple(2u, false, true));
+    EXPECT_EQ(std::string(list->document(1)->getName()), kDocB);
+    // Enemies drawing in turn take A, B, A between them; a new one rewinds to A.
+    std::vector<BulletMLParser*> drawn = {list->next(), list->next(), list->next()};
+    list->rewind();
+    drawn.push_back(list->next());
+    const auto a = list->document(0), b = list->document(1);
+    EXPECT_EQ(drawn, (std::vector<BulletMLParser*>{a, b, a, a}));
 }
 
-TEST(ActionList, SequentialOrderSharesOneCursorThatWrapsAndRewinds) {
-    ActionList list(actionFile("Commands List\n" + kDoc1 + "\n" + kDoc2 + "\n" + kDoc3 + "\n"));
-    // Two enemies drawing in turn take D1, D2, D3, D1 between them: the cursor is the list's.
-    for (std::size_t i : {0, 1, 2, 0}) EXPECT_EQ(list.next(), list.document(i));
-    list.rewind();
-    EXPECT_EQ(list.next(), list.document(0));
-    EXPECT_EQ(ActionList(actionFile("Commands List\n")).next(), nullptr);
-}
-
-TEST(ActionList, RandomOrderReachesEveryDocumentAndTheTopDrawPlaysTheLast) {
-    ActionList list(actionFile(kDoc1 + "\n" + kDoc2 + "\n" + kDoc3 + "\n"));
-    seedForTopDraw();
-    EXPECT_EQ(list.next(), list.document(2));
+TEST_F(ActionListTest, RandomOrderReachesEveryDocumentAndTheTopDrawPlaysTheLast) {
+    std::unique_ptr<ActionList> list;
+    errorOf(kDocA + "\n" + kDocB + "\n" + kDocA + "\n", &list);
+    // A seed after which the first draw is the top one, 32767: randomInt(n) then gives n.
+    unsigned seed = 1;
+    for (std::srand(seed); randomDraw() != 32767; std::srand(++seed)) {
+    }
+    std::srand(seed);
+    EXPECT_EQ(list->next(), list->document(2));
     std::set<BulletMLParser*> seen;
-    for (int i = 0; i < 200; ++i) seen.insert(list.next());
+    for (int i = 0; i < 200; ++i) seen.insert(list->next());
     EXPECT_EQ(seen.size(), 3u);
-    EXPECT_EQ(seen.count(nullptr), 0u);
 }
 
-TEST(ActionList, EveryFaultStopsLoadingWithItsMessage) {
+TEST_F(ActionListTest, EveryFaultStopsLoadingWithItsMessage) {
     const std::string bad = std::string(SKELVO_TEST_DATA) + "/bulletml/bad/empty-wait.xml";
-    const std::string missing = testing::TempDir() + "no-such-list.act";
-    const std::string longLine = actionFile("# fine\n" + kDoc1 + "\n#" + std::string(255, 'x') + "\n" + kDoc2 + "\n");
+    const std::string longLine = "# fine\n" + kDocA + "\n#" + std::string(255, 'x') + "\n";
     const std::pair<std::string, std::string> table[] = {
-        {actionFile("Commands Shuffle\n"), "Unknown \"Commands\" argumentShuffle"},
-        {actionFile("Commands list\n"), "Unknown \"Commands\" argumentlist"},
-        {actionFile("Commands\n"), "Unknown \"Commands\" argument"},
+        {"Commands list\n", "Unknown \"Commands\" argumentlist"},
         // The argument is taken whole: a "#" in it is not a comment.
-        {actionFile("Commands List#x\n"), "Unknown \"Commands\" argumentList#x"},
-        {missing, missing + "action File not Found!\n"},
-        {longLine, longLine + ":3: line longer than 255 characters"},
+        {"Commands List#x\n", "Unknown \"Commands\" argumentList#x"},
+        {longLine, dir.file("t.act") + ":3: line longer than 255 characters"},
+        {"#" + std::string(254, 'x') + "\n" + kDocA + "\n", ""},
         // "zako" is not the keyword but a document path, which does not exist.
-        {actionFile("zako\n"), "zako: "},
+        {"zako\n", "zako: "},
         // A document's own error, after a sound one.
-        {actionFile(kDoc1 + "\n" + bad + "\n"), bad + ": line 4: "},
+        {kDocA + "\n" + bad + "\n", bad + ": line 4: "},
     };
-    for (const auto& [path, message] : table) EXPECT_EQ(errorOf(path).substr(0, message.size()), message) << path;
-    EXPECT_EQ(ActionList(actionFile("#" + std::string(254, 'x') + "\n" + kDoc1 + "\n")).size(), 1u);
+    for (const auto& [text, message] : table)
+        EXPECT_EQ(errorOf(text).substr(0, message.size()), message) << text;
+}
+
+TEST_F(ActionListTest, TheLibraryLoadsBossListsThenLevelListsAndClampsTheLevelAsked) {
+    for (int i = 0; i < ActionLibrary::kSlots; ++i) dir.write(ActionLibrary::fileName(i), "");
+    dir.write("bosses.act.hard", "Zako\n");
+    dir.write("act.d/act-5.act", "Zako\n");
+    dir.write("act.d/act-10.act", "Commands List\n");
+    ChangeDir in(dir.path());
+    ActionLibrary library;
+    library.load();
+    EXPECT_EQ(std::make_tuple(library.slot(0)->isZako(), library.slot(1)->isZako(),
+                              library.defaultList()->isZako()),
+              std::make_tuple(false, true, true));
+    EXPECT_EQ(library.listForLevel(-1), library.listForLevel(0));
+    EXPECT_EQ(std::make_tuple(library.listForLevel(9)->isRandom(), library.listForLevel(10),
+                              library.listForLevel(11)),
+              std::make_tuple(true, library.slot(12), library.slot(12)));
+    dir.remove("act.d/act-7.act");
+    try {
+        library.load();
+        FAIL() << "loaded without act-7";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "act.d/act-7.actaction File not Found!\n");
+    }
 }

@@ -38,8 +38,9 @@ public:
         for (int attempt = 1; attempt <= 3; ++attempt) {
             // Xvfb picks a free display and names it once it accepts clients. -noreset: a server
             // resetting when its last client leaves refuses a game connecting then.
-            const std::vector<std::string> args = {"Xvfb",       "-displayfd", "1",   "-screen", "0",
-                                                   "640x480x24", "-nolisten",  "tcp", "-noreset"};
+            const std::vector<std::string> args = {"Xvfb",     "-displayfd", "1", "-screen",
+                                                   "0",        "640x480x24", "-nolisten",
+                                                   "tcp",      "-noreset"};
             xvfb = std::make_unique<Process>(logs.path(), args);
             const bool told = xvfb->waitForOutput("\n");
             name = ":" + xvfb->out().substr(0, xvfb->out().find('\n'));

@@ -29,7 +29,7 @@ struct Step {
     std::function<void()> onShow = nullptr;
 };
 
-// In a copy of the game directory, so a test may rewrite its key files.
+// Made before the game, so a test may rewrite the copy's key files.
 struct GameDir {
     GameCopy copy;
 };

@@ -12,7 +12,7 @@
 #include <functional>
 #include <ostream>
 
-// A device whose answers a test scripts, frame by frame if it likes.
+// A device whose answers a test scripts.
 class ScriptedInput : public MSDL::InputBase {
 public:
     std::function<int()> direction = [] { return 0; };
@@ -32,7 +32,6 @@ public:
     }
 };
 
-// Failures show points as numbers.
 inline void PrintTo(const Point& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
 
 // Tests drive the frame by hand: they set lastTicks and frameSeconds and call the steps.
@@ -41,13 +40,10 @@ protected:
     // Started in `dir`, a copy whose files a test changes, or in the staged directory.
     explicit HeadlessGameTest(const std::string& dir = SKELVO_GAME_DIR) : in(dir) {
         game.init();
-        auto first = std::make_unique<ScriptedInput>();
-        auto second = std::make_unique<ScriptedInput>();
-        input = first.get();
-        input2 = second.get();
-        game.inputs = {std::move(first), std::move(second)};
+        game.inputs = {std::make_unique<ScriptedInput>(), std::make_unique<ScriptedInput>()};
+        input = static_cast<ScriptedInput*>(game.inputs[0].get());
+        input2 = static_cast<ScriptedInput*>(game.inputs[1].get());
         game.lastTicks = 1000;
-        game.frameSeconds = 0.0;
         // The menus build these per match; the halo and the plain ball stand in for them.
         for (int c = 0; c < 2; ++c) {
             game.lifeIcons[c] = std::make_unique<Window>(*game.ballImage);
@@ -56,15 +52,13 @@ protected:
         placePlayers();
     }
 
-    // White at (100, 350) steered by `input` and black at (200, 350) by `input2`, as a match
-    // starts, with 2 lives each.
+    // White at (100, 350) and black at (200, 350), with 2 lives each, as a match starts.
     void placePlayers() {
         game.players[0] = std::make_unique<Player>(Point(100, 350), game.haloImages[0].get(),
                                                    input, 0, 0, 2);
         game.players[1] = std::make_unique<Player>(Point(200, 350), game.haloImages[1].get(),
                                                    input2, 1, 5, 2);
     }
-    // A pixel of the screen or of the canvas, in the surface's own format.
     Uint32 screenAt(int x, int y) const { return game.window->getPixel(x, y); }
     Uint32 canvasAt(int x, int y) const { return game.window->getCanvas().getPixel(x, y); }
     Uint32 mapped(Color c) const {
@@ -75,7 +69,7 @@ protected:
 
     ChangeDir in;
     Game game;
-    // Both sides' devices, owned by the game, scripted by the test.
+    // Owned by the game.
     ScriptedInput* input = nullptr;
     ScriptedInput* input2 = nullptr;
 };

@@ -4,19 +4,6 @@
 #include <bulletmlerror.h>
 #include <gtest/gtest.h>
 
-namespace {
-
-bool refused(const std::string& text) {
-    try {
-        BulletMLFormula formula(text);
-        return false;
-    } catch (const BulletMLError&) {
-        return true;
-    }
-}
-
-}  // namespace
-
 TEST(BulletMLFormula, ComputesTheLibrarysValuesAndCoversEveryValueItCanTake) {
     // Precedence, associativity and unary minus as the library plays them, with $1 = 7 and
     // $2 = 3 passed and $9 not (it is 1); $rand and $rank run from 0 to 1, each $rand a draw
@@ -24,17 +11,15 @@ TEST(BulletMLFormula, ComputesTheLibrarysValuesAndCoversEveryValueItCanTake) {
     const struct {
         const char* text;
         Interval range;
-    } table[] = {{"1+2*3", Interval(7.0)},         {"(1+2)*3", Interval(9.0)},
-                 {"7/2", Interval(3.5)},           {"8-3-2", Interval(3.0)},
-                 {"8/4/2", Interval(1.0)},         {"$1/2*4", Interval(14.0)},
-                 {"2*-1+3", Interval(1.0)},        {"2--1", Interval(3.0)},
-                 {"-1-2", Interval(-3.0)},         {"-(0-1)", Interval(1.0)},
-                 {"$1-$2", Interval(4.0)},         {"-$1-$2*-1", Interval(-4.0)},
-                 {"$9+1", Interval(2.0)},          {"1.25+.5+5.", Interval(6.75)},
-                 {" 1\t+ 2 ", Interval(3.0)},      {"00012", Interval(12.0)},
-                 {"$rand*2-1", {-1.0, 1.0}},       {"10-$rank*4", {6.0, 10.0}},
-                 {"$rand-$rand", {-1.0, 1.0}},     {"1/(1+$rand)", {0.5, 1.0}},
-                 {"360/(10+$rank*8)", {20.0, 36.0}}};
+    } table[] = {{"1+2*3", Interval(7.0)},       {"(1+2)*3", Interval(9.0)},
+                 {"8-3-2", Interval(3.0)},       {"$1/2*4", Interval(14.0)},
+                 {"2*-1+3", Interval(1.0)},      {"2--1", Interval(3.0)},
+                 {"-1-2", Interval(-3.0)},       {"-(0-1)", Interval(1.0)},
+                 {"$1-$2", Interval(4.0)},       {"$9+1", Interval(2.0)},
+                 {"1.25+.5+5.", Interval(6.75)}, {" 1\t+ 2 ", Interval(3.0)},
+                 {"00012", Interval(12.0)},      {"$rand*2-1", {-1.0, 1.0}},
+                 {"10-$rank*4", {6.0, 10.0}},    {"$rand-$rand", {-1.0, 1.0}},
+                 {"1/(1+$rand)", {0.5, 1.0}}};
     for (const auto& row : table) {
         EXPECT_EQ(BulletMLFormula(row.text).range({Interval(7.0), Interval(3.0)}), row.range)
             << row.text;
@@ -49,9 +34,9 @@ TEST(BulletMLFormula, RefusesWhatTheLibraryMisparses) {
     // written. The rest, from "1+" to "$10", are documents of the refusal corpus.
     for (const char* text : {"  ", "3 4", "()", "1*+2", "$RANK", "$randx", "1$1", "$1.5", "-(-1)",
                              "1\n/2"}) {
-        EXPECT_TRUE(refused(text)) << "\"" << text << "\"";
+        EXPECT_THROW(BulletMLFormula{text}, BulletMLError) << "\"" << text << "\"";
     }
     const std::string open(32, '('), close(32, ')');
-    EXPECT_FALSE(refused(open + "1" + close));
-    EXPECT_TRUE(refused("(" + open + "1" + close + ")"));
+    EXPECT_NO_THROW(BulletMLFormula{open + "1" + close});
+    EXPECT_THROW(BulletMLFormula{"(" + open + "1" + close + ")"}, BulletMLError);
 }

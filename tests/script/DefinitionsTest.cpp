@@ -8,9 +8,8 @@
 
 TEST(Definitions, ReadsEnemyGlobalAndFirstGlobalAndStopsAtRepeatsAndOverlongLines) {
     ScratchDir dir;
-    char program[] = "skelvo";
-    char* argv[] = {program, nullptr};
-    Conf conf(1, argv);
+    char* argv[] = {nullptr};
+    Conf conf(0, argv);
     const auto failureOf = [&](const std::string& text) -> std::string {
         dir.write("t.conf", text);
         InputFile file(dir.file("t.conf"));
@@ -21,7 +20,8 @@ TEST(Definitions, ReadsEnemyGlobalAndFirstGlobalAndStopsAtRepeatsAndOverlongLine
         }
         return "";
     };
-    EXPECT_EQ(failureOf("Enemy 3 zako\nGlobal 3 boss\nFirstGlobal 9\nnoise 1 2\nEnemy 1 a b\n"), "");
+    EXPECT_EQ(failureOf("Enemy 3 zako\nGlobal 3 boss\nFirstGlobal 9\nnoise 1 2\nEnemy 1 a b\n"),
+              "");
     EXPECT_EQ(conf.enemyDefinitions, (std::map<int, std::string>{{1, "a"}, {3, "zako"}}));
     EXPECT_EQ(conf.globalDefinitions, (std::map<int, std::string>{{3, "boss"}}));
     EXPECT_EQ(conf.firstGlobal, 9);

@@ -20,8 +20,7 @@ protected:
     // Their runners play documents that this fixture owns.
     ~EnemyCommandTest() override { game.enemies.clear(); }
 
-    // A partner of colour c centred at `at`, in the game's list, with a runner over the named
-    // document of tests/data/enemy, which the test calls by hand or steps.
+    // A partner of colour c at `at` whose runner plays the named document of tests/data/enemy.
     EnemyCommand& bind(const Point& at, int c = 0, const std::string& name = "idle.xml") {
         documents.push_back(BulletMLDocument::load(SKELVO_TEST_DATA "/enemy/" + name));
         game.enemies.push_back(std::make_unique<Enemy>(at, game.enemyImages[c].get(),
@@ -37,7 +36,7 @@ protected:
 
 }  // namespace
 
-TEST_F(EnemyCommandTest, SpeaksDegreesClockwiseFromUpAndHundredsOfPixelsPerSecond) {
+TEST_F(EnemyCommandTest, SpeaksDegreesFromUpAndHundredsOfPixelsPerSecondAimsAtTheOtherColour) {
     EnemyCommand& command = bind(Point(150, 200));
     Point& vel = enemy(0).vel;
     vel = Point(30, 40);
@@ -52,27 +51,19 @@ TEST_F(EnemyCommandTest, SpeaksDegreesClockwiseFromUpAndHundredsOfPixelsPerSecon
     command.doAccelX(1.5);
     command.doAccelY(-0.25);
     EXPECT_EQ(vel, Point(150, -25));
-    // Standing still reads as -90, so a speed change sends it left, unless it was turned:
-    // then it keeps its new heading.
-    vel = Point(0, 0);
-    command.doChangeSpeed(1);
-    expectNear(vel, Point(-100.0, 0.0));
+    // A runner turned while standing still keeps its new heading when it speeds up.
     vel = Point(0, 0);
     command.doChangeDirection(135);
     command.doChangeSpeed(1);
     expectNear(vel, Point(70.710678, 70.710678));
-}
-
-TEST_F(EnemyCommandTest, AimsAtThePlayerOfTheOtherColourAndPlaysAtItsOwnPlayersRank) {
-    EnemyCommand& white = bind(Point(150, 200), 0);
     EnemyCommand& black = bind(Point(150, 200), 1);
     game.players[0]->center = Point(200, 300);
     game.players[1]->center = Point(100, 300);
     game.players[0]->rank = 0.42;
     game.players[1]->rank = 0.7;
-    EXPECT_NEAR(white.getAimDirection(), 206.565051, 1e-5);
+    EXPECT_NEAR(command.getAimDirection(), 206.565051, 1e-5);
     EXPECT_NEAR(black.getAimDirection(), 153.434949, 1e-5);
-    EXPECT_EQ(std::make_pair(white.getRank(), black.getRank()), std::make_pair(0.42, 0.7));
+    EXPECT_EQ(std::make_pair(command.getRank(), black.getRank()), std::make_pair(0.42, 0.7));
 }
 
 TEST_F(EnemyCommandTest, ATurnIsSixteenMillisecondsAndALateRunnerCatchesUpFourAStep) {
@@ -98,18 +89,6 @@ TEST_F(EnemyCommandTest, BulletsLeaveTheOwnersCentreInItsColourAtTheFiredVelocit
     // No speed given: the default speed of 1 is 100 pixels per second.
     expectNear(shot.vel, Point(100.0, 0.0));
     expectNear(bullet.vel, Point(0.0, 150.0));
-}
-
-TEST_F(EnemyCommandTest, BulletsThatCanFireAreDrawnWithTheFiringImage) {
-    // A fire deep in a repeat, a fireRef and an actionRef can fire; one that only steers
-    // cannot.
-    bind(Point(150, 100), 1, "bullet-images.xml");
-    enemy(0).step();
-    std::vector<Window*> images;
-    for (const auto& e : game.enemies) images.push_back(e->sprite->image);
-    Window* firing = game.firingBulletImages[1].get();
-    EXPECT_EQ(images, (std::vector<Window*>{game.enemyImages[1].get(), firing, firing, firing,
-                                            game.plainBulletImages[1].get()}));
 }
 
 TEST_F(EnemyCommandTest, AFullFieldFiresNothingAndFreesWhatItDidNotFire) {

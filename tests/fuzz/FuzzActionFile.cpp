@@ -1,11 +1,10 @@
-// Fuzzes the action file reader; its document lines may name two small documents that exist.
+// Fuzzes the action file reader; its document lines may name a small document that exists.
 #include "FuzzSupport.h"
 #include "script/ActionList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string document = "<bulletml><action label=\"top\"/></bulletml>";
-    for (const char* name : {"a.xml", "b.xml"})
-        writeInput(name, reinterpret_cast<const std::uint8_t*>(document.data()), document.size());
+    writeInput("a.xml", reinterpret_cast<const std::uint8_t*>(document.data()), document.size());
     return readInput("fuzz.act", data, size, [] {
         ActionList list("fuzz.act");
         for (std::size_t i = 0; i < 2 * list.size() + 1; ++i)

@@ -5,10 +5,9 @@
 #include "script/Definitions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static char program[] = "skelvo";
-    static char* argv[] = {program, nullptr};
+    static char* argv[] = {nullptr};
     return readInput("fuzz.conf", data, size, [] {
-        Conf conf(1, argv);
+        Conf conf(0, argv);
         InputFile in("fuzz.conf");
         readDefinitions(conf, in);
     });

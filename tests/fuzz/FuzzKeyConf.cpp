@@ -1,6 +1,5 @@
 // Fuzzes the key configuration reader, from the file to a finished device.
 #include "FuzzSupport.h"
-#include "input/Input.h"
 #include "input/JoystickMgr.h"
 #include "input/KeyConf.h"
 

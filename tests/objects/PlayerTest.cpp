@@ -6,21 +6,14 @@
 #include "support/PlayerFixture.h"
 
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 using namespace MSDL;
-
-namespace {
-
 using PlayerTest = PlayerFixture;
 
-const double S = Player::kSpeed;
-const double D = Player::kSpeed / std::sqrt(2.0);
-const double L = Player::kSlowSpeed;
-
-}  // namespace
-
 TEST_F(PlayerTest, SteersInEightDirectionsSlowlyWhenAskedAndNotAtAllUnderTheKillingAura) {
+    const double S = Player::kSpeed, D = S / std::sqrt(2.0), L = Player::kSlowSpeed;
     enum Aura { NO, FLIP, BOTH_FLIPS, KILL };  // only both flips double
     const struct {
         int bits;
@@ -35,7 +28,6 @@ TEST_F(PlayerTest, SteersInEightDirectionsSlowlyWhenAskedAndNotAtAllUnderTheKill
                  {RIGHT, true, FLIP, {L, 0}},      {RIGHT, true, BOTH_FLIPS, {2 * L, 0}},
                  {UP, false, KILL, {-3, 4}}};
     for (const auto& row : table) {
-        SCOPED_TRACE(testing::Message() << row.bits << " " << row.slow << " " << row.aura);
         white().vel = Point(-3, 4);
         white().flipAura = row.aura == FLIP || row.aura == BOTH_FLIPS;
         white().flipOwnAura = row.aura == BOTH_FLIPS;
@@ -43,96 +35,79 @@ TEST_F(PlayerTest, SteersInEightDirectionsSlowlyWhenAskedAndNotAtAllUnderTheKill
         direction = row.bits;
         held = row.slow ? std::set<int>{Player::kSlowButton} : std::set<int>{};
         white().step();
-        EXPECT_NEAR(white().vel.x, row.vel.x, 1e-9);
-        EXPECT_NEAR(white().vel.y, row.vel.y, 1e-9);
+        EXPECT_LT((white().vel - row.vel).length(), 1e-9) << row.bits << " " << row.aura;
     }
-}
-
-TEST_F(PlayerTest, TheEndButtonEndsTheMatchAndTheGaugesShowBuzzAndAFifthOfTheEatings) {
+    EXPECT_FALSE(game.matchOver);
+    // The gauges show the buzz and a fifth of the eatings: bars to 20 + 50 and 20 + 80.
     white().buzz = 50;
     white().eatings = 400;
+    held = {Player::kEndButton};
     white().step();
-    EXPECT_FALSE(game.matchOver);
-    // The buzz bar runs to 20 + 50; the eatings bar to 20 + 80.
+    EXPECT_TRUE(game.matchOver);
     EXPECT_EQ(canvasAt(70, 378), mapped(WHITE));
     EXPECT_NE(canvasAt(71, 378), mapped(WHITE));
     EXPECT_EQ(canvasAt(100, 390), mapped(WHITE));
     EXPECT_NE(canvasAt(101, 390), mapped(WHITE));
-    held = {Player::kEndButton};
-    white().step();
-    EXPECT_TRUE(game.matchOver);
 }
 
-TEST_F(PlayerTest, TheArtButtonBuysWhatTheBuzzAffordsOncePerPressAndNeverOverARunningArt) {
+// The buzz buys an Art below a full eatings gauge; a full one raises the level, or with the
+// slow button lowers it for a new partner. Once per press, and never over a running Art.
+TEST_F(PlayerTest, TheArtButtonBuysAnArtOrChangesTheLevel) {
     const struct {
-        int buzz, level, left;  // level 0: no Art
-    } table[] = {{30, 0, 30}, {31, 1, 1}, {60, 1, 30}, {61, 2, 1}, {99, 2, 39}, {100, 3, 0}};
-    held = {Player::kArtButton};
+        int buzz, eatings, level;
+        bool slow;
+        int art, buzzAfter, eatingsAfter, levelAfter;  // art 0: none
+    } table[] = {{30, 0, 5, false, 0, 30, 0, 5},     {31, 0, 5, false, 1, 1, 0, 5},
+                 {60, 0, 5, false, 1, 30, 0, 5},    {61, 0, 5, false, 2, 1, 0, 5},
+                 {99, 499, 5, false, 2, 39, 499, 5}, {100, 0, 5, false, 3, 0, 0, 5},
+                 {100, 500, 9, false, 0, 100, 0, 10}, {0, 500, 10, false, 0, 0, 0, 9},
+                 {0, 500, 5, true, 0, 0, 0, 4},     {0, 500, 0, true, 0, 0, 0, 0}};
     for (const auto& row : table) {
+        SCOPED_TRACE(testing::Message() << row.buzz << " " << row.eatings << " " << row.level);
         placePlayers();
+        game.enemies.clear();
+        game.window->clear();
+        Enemy& playing = partner(Point(150, 100), 0);
+        playing.nextStart = 0;
+        playing.step();
+        partner(Point(150, 150), 1);
+        white().artColor = 3;  // auras alone: the gauges stay as the purchase left them
         white().buzz = row.buzz;
+        white().eatings = row.eatings;
+        white().level = row.level;
+        held = {Player::kArtButton};
+        if (row.slow) held.insert(Player::kSlowButton);
         white().step();
-        EXPECT_EQ(white().buzz, row.left) << row.buzz;
-        ASSERT_EQ(white().art != nullptr, row.level > 0) << row.buzz;
-        if (row.level > 0) {
-            EXPECT_EQ(&white().art->description(), &artDescription(white().artColor, row.level));
+        white().step();  // still the same press
+        EXPECT_EQ(std::tuple(white().buzz, white().eatings, white().level),
+                  std::tuple(row.buzzAfter, row.eatingsAfter, row.levelAfter));
+        ASSERT_EQ(white().art != nullptr, row.art > 0);
+        if (row.art > 0) {
+            EXPECT_EQ(&white().art->description(), &artDescription(white().artColor, row.art));
         }
+        // A raise drops white's playing pattern and flashes the screen in white; a fall adds
+        // a partner. White's partners play the new level's list, black's are left alone.
+        const bool raised = row.levelAfter > row.level, lowered = row.eatings == 500 && !raised;
+        EXPECT_EQ(playing.command == nullptr, raised);
+        EXPECT_EQ(playing.nextStart, raised ? game.lastTicks + 1000 : 0);
+        EXPECT_EQ(screenAt(150, 300) == mapped(WHITE), raised);
+        EXPECT_EQ(game.enemies.size(), lowered ? 3u : 2u);
+        EXPECT_EQ(playing.actions, row.eatings < 500 ? game.actions.defaultList()
+                                                     : game.actions.listForLevel(row.levelAfter));
+        EXPECT_EQ(game.enemies.back()->actions, game.actions.defaultList());
     }
-    // An orange Art lasts: held on, or pressed again while it runs, the buzz stays.
+    // Released, the button may buy again, but not over the Art still running.
     placePlayers();
     white().artColor = 1;
-    white().buzz = 100;
-    white().step();
-    ASSERT_NE(white().art, nullptr);
     white().buzz = 100;
     white().step();
     held = {};
     white().step();
     EXPECT_EQ(white().artLatch, 0);
+    white().buzz = 100;
     held = {Player::kArtButton};
     white().step();
     EXPECT_EQ(white().buzz, 100);
-}
-
-TEST_F(PlayerTest, AFullEatingsGaugeRaisesTheLevelOrLowersItForAPartner) {
-    const struct {
-        int level;
-        bool slow;
-        int after;
-    } table[] = {{9, false, 10}, {10, false, 9}, {5, true, 4}, {0, true, 0}, {0, false, 1}};
-    for (const auto& row : table) {
-        SCOPED_TRACE(row.level * 10 + row.slow);
-        placePlayers();
-        game.enemies.clear();
-        game.lastTicks += 5000;
-        game.window->clear();
-        Enemy& first = partner(Point(150, 100), 0);
-        first.nextStart = 0;
-        first.step();  // playing
-        partner(Point(150, 150), 1);
-        white().level = row.level;
-        white().eatings = 500;
-        held = {Player::kArtButton};
-        if (row.slow) held.insert(Player::kSlowButton);
-        white().step();
-        EXPECT_EQ(white().eatings, 0);
-        white().eatings = 500;
-        white().step();  // still the same press
-
-        const bool raised = row.after > row.level;
-        EXPECT_EQ(white().level, row.after);
-        EXPECT_EQ(game.enemies.size(), raised ? 2u : 3u);
-        std::vector<Enemy*> partners;
-        game.collectStillEnemies(0, partners);
-        for (Enemy* e : partners) EXPECT_EQ(e->actions, game.actions.listForLevel(row.after));
-        EXPECT_EQ(game.enemies.back()->actions, game.actions.defaultList());
-        // A raise drops the playing pattern and flashes the screen in the side colour.
-        EXPECT_EQ(first.command == nullptr, raised);
-        if (raised) {
-            EXPECT_EQ(first.nextStart, game.lastTicks + Enemy::kPatternPause);
-        }
-        EXPECT_EQ(screenAt(150, 300) == mapped(WHITE), raised);
-    }
 }
 
 // What an object of a colour at an offset from white's centre does to white, guards included.
@@ -173,16 +148,11 @@ TEST_F(PlayerTest, TheHitRule) {
         Shot& s = shot(p.center + Point(row.dx, 0), row.color);
         p.hitByShot(s);
         if (s.alive) p.hitByShot(s);  // a shot is grazed once
-        EXPECT_EQ(p.lives, row.lives);
-        EXPECT_EQ(p.buzz, row.buzz);
-        EXPECT_EQ(p.eatings, row.eatings);
+        // A spark for each graze and each eat.
+        const std::size_t sparks = row.buzz + (row.color == 0 || row.guard == ABSORB ? 1 : 0);
+        EXPECT_EQ(std::tuple(p.lives, p.buzz, p.eatings, s.alive, game.buzzEffects.size()),
+                  std::tuple(row.lives, row.buzz, row.eatings, row.alive, sparks));
         EXPECT_DOUBLE_EQ(p.rank, row.rank);
-        EXPECT_EQ(s.alive, row.alive);
-        const bool eaten = row.color == 0 || row.guard == ABSORB;
-        EXPECT_EQ(game.buzzEffects.size(), row.buzz + (eaten ? 1u : 0u));
-        if (row.lives == 1) {
-            EXPECT_EQ(p.invincibleUntil, game.lastTicks + Player::kInvincibleTime);
-        }
     }
     // The gauges stop at their tops (on a fresh white: the last row left it invincible).
     placePlayers();
@@ -191,8 +161,7 @@ TEST_F(PlayerTest, TheHitRule) {
     white().level = 2;
     white().hitByShot(shot(white().center + Point(10, 0), 1));
     white().hitByShot(shot(white().center + Point(10, 0), 0));
-    EXPECT_EQ(white().eatings, 500);
-    EXPECT_EQ(white().buzz, 100);
+    EXPECT_EQ(std::pair(white().eatings, white().buzz), std::pair(500, 100));
     // Partners of either colour are never eaten or grazed, and kill only up close.
     for (int c = 0; c < 2; ++c) {
         placePlayers();
@@ -218,42 +187,35 @@ TEST_F(PlayerTest, RankRisesInBandsAndIsSnappedAtTheEnds) {
     EXPECT_EQ(white().currentRank(), 0.5);
     white().maxRank = true;
     EXPECT_EQ(white().currentRank(), 1.0);
+    white().setEatings(101);
+    EXPECT_EQ(white().eatings, 500);
+    white().setEatings(-1);
+    EXPECT_EQ(white().eatings, 0);
 }
 
-TEST_F(PlayerTest, ALostLifeClearsTheThreatsDyesTheFieldAndBlinksFor3000ms) {
+// A lost life clears the other colour's threats, dyes white's square (the Blue Arts' marks)
+// and blinks for 3000 ms, in the Art look too; the last one announces the other side.
+TEST_F(PlayerTest, DeathClearsTheThreatsDyesTheFieldAndBlinksAndTheLastOneEndsTheMatch) {
     Shot& threat = shot(Point(20, 20), 1);
     Shot& own = shot(Point(30, 20), 0);
     Enemy& zako = partner(Point(40, 20), 1);
     zako.dyeing = true;
     Enemy& theirs = partner(Point(50, 20), 1);
-    game.lastTicks = 1000;
     white().vanish();
-    EXPECT_EQ(white().lives, 1);
-    EXPECT_FALSE(threat.alive);
-    EXPECT_FALSE(zako.alive);
-    EXPECT_TRUE(own.alive);
-    EXPECT_TRUE(theirs.alive);
-    EXPECT_TRUE(white().alive);
-    EXPECT_FALSE(game.matchOver);
-    // The marks are the Blue Arts' (tested there): the square's corner is white's.
+    EXPECT_EQ(std::tuple(white().lives, threat.alive, zako.alive, own.alive, theirs.alive),
+              std::tuple(1, false, false, true, true));
     EXPECT_EQ(canvasAt(static_cast<int>(white().center.x) + 100, 250), mapped(WHITE));
-
-    // An Art begun meanwhile shows without blinking; the normal look keeps the blink.
     white().beginArtLook();
     EXPECT_FALSE(white().sprite->blink);
     stepAt(4000);
     EXPECT_TRUE(white().savedSprite->blink);
     stepAt(4001);
-    EXPECT_EQ(white().invincibleUntil, 0u);
-    white().endArtLook();
-    EXPECT_FALSE(white().sprite->blink);
-}
+    EXPECT_FALSE(white().savedSprite->blink);
+    EXPECT_FALSE(game.matchOver);
 
-TEST_F(PlayerTest, WithoutASpareLifeTheOtherSideIsAnnouncedInItsArtColour) {
     white().lives = 0;
     white().vanish();
-    EXPECT_TRUE(game.matchOver);
-    EXPECT_EQ(white().lives, 0);
+    EXPECT_EQ(std::pair(game.matchOver, white().lives), std::pair(true, 0));
     // Black's character is purple: "BLACK WINS." starts at (150, 200).
     int purple = 0;
     for (int y = 200; y < 230; ++y)
@@ -269,21 +231,17 @@ TEST_F(PlayerTest, MovingNearAnOpponentObeysItsAuras) {
         white().updateCenter();
         white().vel = vel;
         white().move();
+        return white().pos;
     };
     black().letsOpponentMove = false;
-    moveFrom(start, Point(0, 100));
-    EXPECT_EQ(white().pos, start);
+    EXPECT_EQ(moveFrom(start, Point(0, 100)), start);
     // Out of reach the auras do nothing.
-    moveFrom(black().pos - Point(40, 0), Point(0, 100));
-    EXPECT_EQ(white().pos, black().pos - Point(40, -10));
+    EXPECT_EQ(moveFrom(start - Point(30, 0), Point(0, 100)), start - Point(30, -10));
     black().letsOpponentMove = true;
-
     black().pushAura = true;
     black().vel = Point(50, 0);
-    moveFrom(start, Point(0, 100));
-    EXPECT_EQ(white().pos, start + Point(10, 10));
+    EXPECT_EQ(moveFrom(start, Point(0, 100)), start + Point(10, 10));
     black().pushAura = false;
-
     black().killAura = true;
     white().invincibleUntil = 1;
     moveFrom(start, Point(0, 0));

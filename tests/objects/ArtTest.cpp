@@ -20,9 +20,9 @@ std::unique_ptr<Art> start(Player& owner, int color, int level) {
 }  // namespace
 
 // White, at level 7 with 123 eatings, buys each Art; black has 403 eatings. A shot of each
-// colour lies far from both.
+// colour lies far from both. Pulls move objects by their corners, in the owner's frames.
 TEST_F(ArtTest, EachColourAndLevelDoesItsOwnThingForItsTimeAndThenUndoesItself) {
-    enum Dye { NONE, SQUARE, WASH, ALL };
+    enum Mark { NONE, SQUARE, WASH, ALL, PULLS_OWN, PULLS_OPPONENT };
     const struct {
         int color, level;
         Uint32 duration;
@@ -31,7 +31,7 @@ TEST_F(ArtTest, EachColourAndLevelDoesItsOwnThingForItsTimeAndThenUndoesItself) 
         bool ownShot, theirShotDuring, theirShotAfter;
         double rank;
         std::size_t partners;
-        Dye dye;
+        Mark mark;
     } table[] = {
         {0, 1, 0, nullptr, 123, 403, true, false, false, 0, 0, NONE},
         {0, 2, 0, nullptr, 320, 403, true, true, true, 0, 0, NONE},
@@ -39,9 +39,9 @@ TEST_F(ArtTest, EachColourAndLevelDoesItsOwnThingForItsTimeAndThenUndoesItself) 
         {1, 1, 10000, &Player::letsOpponentMove, 123, 403, true, true, true, 0, 0, NONE},
         {1, 2, 10000, &Player::pushAura, 123, 403, true, true, true, 0, 0, NONE},
         {1, 3, 1000, &Player::killAura, 123, 403, false, true, false, 0, 0, NONE},
-        {2, 1, 500, nullptr, 123, 403, true, true, true, 0, 0, NONE},
-        {2, 2, 10000, nullptr, 123, 403, true, true, true, 0, 0, NONE},
-        {2, 3, 10000, nullptr, 123, 403, true, true, true, 0, 0, NONE},
+        {2, 1, 500, nullptr, 123, 403, true, true, true, 0, 0, PULLS_OWN},
+        {2, 2, 10000, nullptr, 123, 403, true, true, true, 0, 0, PULLS_OWN},
+        {2, 3, 10000, nullptr, 123, 403, true, true, true, 0, 0, PULLS_OPPONENT},
         {3, 1, 3000, &Player::flipAura, 123, 403, true, true, true, 0, 0, NONE},
         {3, 2, 3000, &Player::absorbAura, 123, 403, true, true, true, 0, 0, NONE},
         {3, 3, 3000, &Player::flipOwnAura, 123, 403, true, true, true, 0, 0, NONE},
@@ -52,6 +52,7 @@ TEST_F(ArtTest, EachColourAndLevelDoesItsOwnThingForItsTimeAndThenUndoesItself) 
         {5, 2, 10000, &Player::maxRank, 123, 403, true, true, true, 0, 0, NONE},
         {5, 3, 0, nullptr, 0, 403, true, true, true, 0, 1, NONE},
     };
+    game.frameSeconds = 0.1;
     for (const auto& row : table) {
         SCOPED_TRACE(row.color * 10 + row.level);
         placePlayers();
@@ -64,8 +65,10 @@ TEST_F(ArtTest, EachColourAndLevelDoesItsOwnThingForItsTimeAndThenUndoesItself) 
         black().eatings = 403;
         Shot& own = shot(Point(20, 20), 0);
         Shot& theirs = shot(Point(280, 20), 1);
+        const double ownAway = own.pos.distance(p.pos), blackAway = black().pos.distance(p.pos);
         const int x = static_cast<int>(p.center.x), y = static_cast<int>(p.center.y);
         const Uint32 beside = canvasAt(x + 101, y);
+
         p.art = start(p, row.color, row.level);
         EXPECT_EQ(&p.art->description(), &artDescription(row.color, row.level));
         EXPECT_EQ(screenAt(150, 50), mapped(artColorValue(row.color)));
@@ -81,11 +84,14 @@ TEST_F(ArtTest, EachColourAndLevelDoesItsOwnThingForItsTimeAndThenUndoesItself) 
         }
         const bool square = canvasAt(x - 100, y - 100) == mapped(WHITE) &&
                             canvasAt(x + 100, y) == mapped(WHITE);
-        EXPECT_EQ(square, row.dye == SQUARE || row.dye == ALL);
-        EXPECT_EQ(canvasAt(x + 101, y) == beside, row.dye <= SQUARE);
+        EXPECT_EQ(square, row.mark == SQUARE || row.mark == ALL);
+        EXPECT_EQ(canvasAt(x + 101, y) != beside, row.mark == WASH || row.mark == ALL);
 
         stepAt(1000 + row.duration);
         ASSERT_NE(p.art, nullptr);
+        EXPECT_EQ(std::pair(own.pos.distance(p.pos) < ownAway,
+                            black().pos.distance(p.pos) < blackAway),
+                  std::pair(row.mark == PULLS_OWN, row.mark == PULLS_OPPONENT));
         stepAt(1001 + row.duration);
         EXPECT_EQ(p.art, nullptr);
         EXPECT_NE(p.sprite->image, p.artImage.get());
@@ -97,32 +103,6 @@ TEST_F(ArtTest, EachColourAndLevelDoesItsOwnThingForItsTimeAndThenUndoesItself) 
     EXPECT_THROW(start(white(), 0, 4), std::out_of_range);
     EXPECT_THROW(artDescription(6, 1), std::out_of_range);
     EXPECT_THROW(artDescription(0, 0), std::out_of_range);
-}
-
-// Pulls run in the owner's frame, through the Art's tick, and move objects by their corners.
-TEST_F(ArtTest, YellowArtsPullOwnBulletsTheClosestFastestOrTheOpponentAtFiftyPixels) {
-    const struct {
-        int level;
-        Point way;  // from the owner to the bullet, one pixel long
-        double distance, speed;
-    } table[] = {{1, {1, 0}, 190, 100}, {2, {0, 1}, 2, 250}, {1, {0, 0}, 0, 0}};
-    game.frameSeconds = 0.001;
-    for (const auto& row : table) {
-        SCOPED_TRACE(row.level * 1000 + row.distance);
-        Shot& own = shotOffWhite(row.way * row.distance, Point(0, 0), 0);
-        Shot& theirs = shotOffWhite(row.way * row.distance, Point(0, 0), 1);
-        const Point at = own.pos;
-        white().art = start(white(), 2, row.level);
-        stepAt(game.lastTicks);
-        EXPECT_LT((own.pos - (at - row.way * (row.speed * game.frameSeconds))).length(), 1e-9);
-        EXPECT_EQ(own.center, own.pos + own.sprite->image->center);
-        EXPECT_EQ(theirs.pos, at);
-        game.shots.clear();
-    }
-    game.frameSeconds = 0.1;
-    black().pos = white().pos + Point(0, -100);
-    start(white(), 2, 3)->frame();
-    EXPECT_EQ(black().center, white().pos + Point(0, -95) + black().sprite->image->center);
 }
 
 // Through the frame's collisions: the shot and the player each tell the other.

@@ -1,5 +1,4 @@
-// Field objects: proximity, the boundary rule, the dye trail, blinking, and the sparks.
-#include "objects/BuzzEffect.h"
+// Field objects: proximity, the boundary rule, the dye trail and blinking.
 #include "support/PlayerFixture.h"
 
 #include <tuple>
@@ -26,7 +25,7 @@ TEST_F(CharactorTest, ObjectsAreClampedByTheirOwnSizeAndDyeingOnesDieOnlyBeyondT
     big.checkField();
     EXPECT_EQ(big.center, Point(288, 388));
     for (auto [from, to] : {std::pair{Point(1000, 1000), Point(280, 380)},
-                            {Point(-5, 170), Point(0, 170)}, {Point(280, -0.5), Point(280, 0)}}) {
+                            {Point(-5, -0.5), Point(0, 0)}}) {
         white().pos = from;
         white().checkField();
         EXPECT_EQ(white().center, to + Point(10, 10));
@@ -87,35 +86,4 @@ TEST_F(CharactorTest, BlinkingHidesTheFirstHalfOfEvery128ms) {
     s.blink = true;
     for (Uint32 now : {0u, 63u, 128u, 0xffffff80u}) EXPECT_FALSE(s.isVisible(now)) << now;
     for (Uint32 now : {64u, 127u, 0xffffffffu}) EXPECT_TRUE(s.isVisible(now)) << now;
-}
-
-// A spark flies to its owner at 100 pixels per second, stops on it, and lives 200 ms; only a
-// graze spark (colour 1 for white) flashes a square of the other colour in its first 50 ms.
-TEST_F(CharactorTest, ASparkFliesToItsOwnerForAWhileAndOnlyAGrazeFlashes) {
-    game.frameSeconds = 0.1;
-    const Point owner = white().center;
-    for (auto [from, to] : {std::pair{Point(0, -100), Point(0, -90)}, {Point(0, 0), Point(0, 0)}}) {
-        BuzzEffect s(&white(), owner + from, 0);
-        s.update();
-        EXPECT_EQ(s.pos, owner + to);
-    }
-    game.frameSeconds = 0;
-    BuzzEffect graze(&white(), Point(150, 200), 1);
-    BuzzEffect eat(&white(), Point(50, 200), 0);
-    game.lastTicks = 1049;
-    graze.update();
-    eat.update();
-    EXPECT_EQ(screenAt(155, 205), mapped(WHITE));
-    EXPECT_EQ(screenAt(55, 205), canvasAt(55, 205));
-    game.window->clear();
-    game.lastTicks = 1050;
-    graze.update();
-    EXPECT_EQ(screenAt(155, 205), canvasAt(155, 205));
-    EXPECT_EQ(screenAt(150, 200), mapped(BLACK));  // the plus alone, in the spark's colour
-    game.lastTicks = 1200;
-    graze.update();
-    EXPECT_TRUE(graze.alive);
-    game.lastTicks = 1201;
-    graze.update();
-    EXPECT_FALSE(graze.alive);
 }

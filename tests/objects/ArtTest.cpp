@@ -20,9 +20,10 @@ std::unique_ptr<Art> start(Player& owner, int color, int level) {
 }  // namespace
 
 // White, at level 7 with 123 eatings, buys each Art; black has 403 eatings. A shot of each
-// colour lies far from both. Pulls move objects by their corners, in the owner's frames.
+// colour lies far from both. Pulls move objects by their corners, in the owner's frames; in
+// its last frame black tries to move down past white's side while white moves right.
 TEST_F(ArtTest, EachColourAndLevelDoesItsOwnThingForItsTimeAndThenUndoesItself) {
-    enum Mark { NONE, SQUARE, WASH, ALL, PULLS_OWN, PULLS_OPPONENT };
+    enum Mark { NONE, SQUARE, WASH, ALL, PULLS_OWN, PULLS_OPPONENT, HOLDS, PUSHES, KILLS };
     const struct {
         int color, level;
         Uint32 duration;
@@ -36,9 +37,9 @@ TEST_F(ArtTest, EachColourAndLevelDoesItsOwnThingForItsTimeAndThenUndoesItself) 
         {0, 1, 0, nullptr, 123, 403, true, false, false, 0, 0, NONE},
         {0, 2, 0, nullptr, 320, 403, true, true, true, 0, 0, NONE},
         {0, 3, 0, nullptr, 420, 200, true, true, true, 0, 0, NONE},
-        {1, 1, 10000, &Player::letsOpponentMove, 123, 403, true, true, true, 0, 0, NONE},
-        {1, 2, 10000, &Player::pushAura, 123, 403, true, true, true, 0, 0, NONE},
-        {1, 3, 1000, &Player::killAura, 123, 403, false, true, false, 0, 0, NONE},
+        {1, 1, 10000, &Player::letsOpponentMove, 123, 403, true, true, true, 0, 0, HOLDS},
+        {1, 2, 10000, &Player::pushAura, 123, 403, true, true, true, 0, 0, PUSHES},
+        {1, 3, 1000, &Player::killAura, 123, 403, false, true, false, 0, 0, KILLS},
         {2, 1, 500, nullptr, 123, 403, true, true, true, 0, 0, PULLS_OWN},
         {2, 2, 10000, nullptr, 123, 403, true, true, true, 0, 0, PULLS_OWN},
         {2, 3, 10000, nullptr, 123, 403, true, true, true, 0, 0, PULLS_OPPONENT},
@@ -92,6 +93,16 @@ TEST_F(ArtTest, EachColourAndLevelDoesItsOwnThingForItsTimeAndThenUndoesItself) 
         EXPECT_EQ(std::pair(own.pos.distance(p.pos) < ownAway,
                             black().pos.distance(p.pos) < blackAway),
                   std::pair(row.mark == PULLS_OWN, row.mark == PULLS_OPPONENT));
+        black().pos = p.pos + Point(10, 0);
+        black().updateCenter();
+        black().vel = Point(0, 100);
+        p.vel = Point(50, 0);
+        black().move();
+        const Point moved = row.mark == HOLDS    ? Point(0, 0)
+                            : row.mark == PUSHES ? Point(10, 10)
+                                                 : Point(0, 10);
+        EXPECT_EQ(std::pair(black().pos, black().lives),
+                  std::pair(p.pos + Point(10, 0) + moved, row.mark == KILLS ? 1 : 2));
         stepAt(1001 + row.duration);
         EXPECT_EQ(p.art, nullptr);
         EXPECT_NE(p.sprite->image, p.artImage.get());
@@ -102,7 +113,6 @@ TEST_F(ArtTest, EachColourAndLevelDoesItsOwnThingForItsTimeAndThenUndoesItself) 
     }
     EXPECT_THROW(start(white(), 0, 4), std::out_of_range);
     EXPECT_THROW(artDescription(6, 1), std::out_of_range);
-    EXPECT_THROW(artDescription(0, 0), std::out_of_range);
 }
 
 // Through the frame's collisions: the shot and the player each tell the other.

@@ -1,4 +1,4 @@
-// Field objects: proximity, the boundary rule, the dye trail and blinking.
+// Field objects: proximity, the boundary rule and the dye trail.
 #include "support/PlayerFixture.h"
 
 #include <tuple>
@@ -67,23 +67,4 @@ TEST_F(CharactorTest, AShotCrossingTheFieldLeavesAnUnbrokenTrailOfItsColour) {
             }
         }
     }
-}
-
-TEST_F(CharactorTest, AStillObjectStampsOnceItHasSavedAStampsWorthOfItsColoursRate) {
-    for (const auto& [colour, frames] : {std::pair{0, 8}, {1, 16}}) {
-        Shot& still = shot(Point(150, 300), colour);
-        still.dyeCredit = 0;
-        for (int f = 1; f < frames; ++f) still.dye();
-        EXPECT_GT(still.dyeCredit, 0) << colour;
-        still.dye();
-        EXPECT_EQ(still.dyeCredit, 0) << colour;
-    }
-}
-
-TEST_F(CharactorTest, BlinkingHidesTheFirstHalfOfEvery128ms) {
-    Sprite s(game.shotImages[0].get());
-    EXPECT_TRUE(s.isVisible(0));
-    s.blink = true;
-    for (Uint32 now : {0u, 63u, 128u, 0xffffff80u}) EXPECT_FALSE(s.isVisible(now)) << now;
-    for (Uint32 now : {64u, 127u, 0xffffffffu}) EXPECT_TRUE(s.isVisible(now)) << now;
 }

@@ -1,5 +1,4 @@
-// Enemies: the partners' round of wait and pattern, Zako partners, and bullets that play their
-// own actions.
+// Enemies: the partners' round of wait and pattern, and the Zako rule.
 #include "script/ActionLibrary.h"
 #include "script/BulletMLDocument.h"
 #include "script/EnemyCommand.h"
@@ -7,40 +6,28 @@
 
 #include <string>
 
-namespace {
+using EnemyTest = PlayerFixture;
 
-struct EnemyTest : PlayerFixture {
-    ~EnemyTest() override { game.enemies.clear(); }
-
-    // Hands the enemy the test pattern `name` and plays it to its end in turns of 16 ms.
-    void playOut(Enemy& e, const std::string& name) {
-        document = BulletMLDocument::load(std::string(SKELVO_TEST_DATA) + "/enemy/" + name);
-        e.command = std::make_unique<EnemyCommand>(document.get(), &e);
-        for (int i = 0; i < 100 && e.command; ++i) {
-            game.lastTicks += 16;
-            e.step();
-        }
-    }
-
-    std::unique_ptr<BulletMLDocument> document;
-};
-
-}  // namespace
-
+// Made at 1000 on the default list; a test pattern handed over ends on cue.
 TEST_F(EnemyTest, APatternStarts1500msAfterThePartnerIsMadeAndASecondAfterTheLastEnds) {
-    Enemy& e = partner(Point(150, 100), 0);  // at 1000
-    game.lastTicks = 2499;
-    e.step();
-    EXPECT_EQ(e.command, nullptr);
-    game.lastTicks = 2500;
-    e.step();
-    EXPECT_NE(e.command, nullptr);
-    playOut(e, "fire-speed-1.xml");
+    Enemy& e = partner(Point(150, 100), 0);
+    for (auto [t, playing] : {std::pair{2499u, false}, {2500u, true}}) {
+        game.lastTicks = t;
+        e.step();
+        EXPECT_EQ(e.command != nullptr, playing) << t;
+    }
+    auto document =
+        BulletMLDocument::load(std::string(SKELVO_TEST_DATA) + "/enemy/fire-speed-1.xml");
+    e.command = std::make_unique<EnemyCommand>(document.get(), &e);
+    for (int i = 0; i < 100 && e.command; ++i) {
+        game.lastTicks += 16;
+        e.step();
+    }
     EXPECT_EQ(e.command, nullptr);
     EXPECT_EQ(e.nextStart, game.lastTicks + 1000);
 }
 
-TEST_F(EnemyTest, ZakoPartnersAndBulletsDieOnTouchingTheirOwnPlayerAndFlyOnWhenDone) {
+TEST_F(EnemyTest, OnlyAZakoPartnerDiesOnTouchingItsOwnPlayer) {
     Enemy& still = partner(Point(150, 100), 0);
     game.enemies.push_back(std::make_unique<Enemy>(Point(150, 100), game.enemyImages[0].get(),
                                                    game.actions.slot(0), 0));  // bosses.act
@@ -50,14 +37,4 @@ TEST_F(EnemyTest, ZakoPartnersAndBulletsDieOnTouchingTheirOwnPlayerAndFlyOnWhenD
     EXPECT_EQ(std::pair(still.alive, zako.alive), std::pair(true, true));
     zako.hitByPlayer(white());
     EXPECT_FALSE(zako.alive);
-    // A bullet, dyeing like a Zako, plays its actions once and flies on with its last velocity.
-    playOut(still, "speeds-up-once.xml");
-    Enemy& bullet = *game.enemies.back();
-    for (int i = 0; i < 100; ++i) {
-        game.lastTicks += 16;
-        bullet.step();
-    }
-    EXPECT_EQ(bullet.command, nullptr);
-    EXPECT_NEAR(bullet.vel.y, 200.0, 1e-6);
-    EXPECT_TRUE(bullet.dyeing);
 }

@@ -1,5 +1,4 @@
-// Enemies: the partners' round of wait and pattern, and the Zako rule.
-#include "script/ActionLibrary.h"
+// Enemies: the partners' round of wait and pattern.
 #include "script/BulletMLDocument.h"
 #include "script/EnemyCommand.h"
 #include "support/PlayerFixture.h"
@@ -25,16 +24,4 @@ TEST_F(EnemyTest, APatternStarts1500msAfterThePartnerIsMadeAndASecondAfterTheLas
     }
     EXPECT_EQ(e.command, nullptr);
     EXPECT_EQ(e.nextStart, game.lastTicks + 1000);
-}
-
-TEST_F(EnemyTest, OnlyAZakoPartnerDiesOnTouchingItsOwnPlayer) {
-    Enemy& still = partner(Point(150, 100), 0);
-    game.enemies.push_back(std::make_unique<Enemy>(Point(150, 100), game.enemyImages[0].get(),
-                                                   game.actions.slot(0), 0));  // bosses.act
-    Enemy& zako = *game.enemies.back();
-    still.hitByPlayer(white());
-    zako.hitByPlayer(black());
-    EXPECT_EQ(std::pair(still.alive, zako.alive), std::pair(true, true));
-    zako.hitByPlayer(white());
-    EXPECT_FALSE(zako.alive);
 }

@@ -92,10 +92,10 @@ TEST_F(PlayerTest, TheArtButtonBuysAnArtOrChangesTheLevel) {
     }
 }
 
-// What an object of a colour at an offset from white's centre does to white, guards included.
-// Each meeting goes through the object's half of the double dispatch.
+// What an object of a colour at an offset from white's centre does to white, guards included,
+// and white to it: each meeting goes through both halves of the double dispatch.
 TEST_F(PlayerTest, TheHitRule) {
-    enum Guard { NO, INVINCIBLE, KILL, ABSORB, FLIP, MAX_RANK, PARTNER };  // PARTNER: not a shot
+    enum Guard { NO, INVINCIBLE, KILL, ABSORB, FLIP, MAX_RANK, PARTNER, ZAKO };
     const struct {
         int color, level;
         Guard guard;
@@ -115,9 +115,11 @@ TEST_F(PlayerTest, TheHitRule) {
         {0, 5, NO, 10, 2, 0, 401, 0.00006, false}, {0, 6, NO, 10, 2, 0, 401, 0, false},
         {0, 9, NO, 10, 2, 0, 401, 0, false},       {0, 10, NO, 10, 2, 0, 401, 0.00006, false},
         {0, 5, MAX_RANK, 10, 2, 0, 400, 0, false}, {0, 5, INVINCIBLE, 0, 2, 0, 401, 0.00006, false},
-        // Partners of either colour are never eaten or grazed, and kill only up close.
+        // Partners of either colour are never eaten or grazed, and kill only up close; a Zako
+        // (a dyeing enemy) of the other colour is grazed and lives on. The rest are shots.
         {0, 5, PARTNER, 5, 2, 0, 400, 0, true},    {1, 5, PARTNER, 5, 2, 0, 400, 0, true},
         {0, 5, PARTNER, 1.9, 1, 0, 400, 0, true},  {1, 5, PARTNER, 1.9, 1, 0, 400, 0, true},
+        {1, 5, ZAKO, 10, 2, 1, 400, 0.0003, true},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(testing::Message() << row.color << row.level << row.guard << " " << row.dx);
@@ -131,10 +133,13 @@ TEST_F(PlayerTest, TheHitRule) {
         p.flipAura = row.guard == FLIP;
         p.maxRank = row.guard == MAX_RANK;
         const Point at = p.center + Point(row.dx, 0);
-        Charactor& x = row.guard == PARTNER ? static_cast<Charactor&>(partner(at, row.color))
+        Charactor& x = row.guard >= PARTNER ? static_cast<Charactor&>(partner(at, row.color))
                                              : shot(at, row.color);
-        x.hit(p);
-        if (x.alive) x.hit(p);  // an object is grazed once
+        x.dyeing = row.guard != PARTNER;
+        for (int meeting = 0; meeting < 2 && x.alive; ++meeting) {  // grazed only once
+            x.hit(p);
+            p.hit(x);
+        }
         const bool eaten = !row.alive && row.lives == 2;  // each graze and eat leaves a spark
         EXPECT_EQ(std::tuple(p.lives, p.buzz, p.eatings, x.alive, game.buzzEffects.size()),
                   std::tuple(row.lives, row.buzz, row.eatings, row.alive,

@@ -3,21 +3,10 @@
 #include "objects/ArtNames.h"
 #include "support/PlayerFixture.h"
 
-#include <memory>
 #include <stdexcept>
 #include <tuple>
 
-namespace {
-
 using ArtTest = PlayerFixture;
-
-// The Art of that colour and level, bought by `owner` now.
-std::unique_ptr<Art> start(Player& owner, int color, int level) {
-    owner.artColor = color;
-    return createArt(owner, level, Game::instance()->window.get());
-}
-
-}  // namespace
 
 // White, at level 7 with 123 eatings, buys each Art; black has 403 eatings. A shot of each
 // colour lies far from both. Pulls move objects by their corners, in the owner's frames; in
@@ -70,17 +59,18 @@ TEST_F(ArtTest, EachColourAndLevelDoesItsOwnThingForItsTimeAndThenUndoesItself) 
         const int x = static_cast<int>(p.center.x), y = static_cast<int>(p.center.y);
         const Uint32 beside = canvasAt(x + 101, y);
 
-        p.art = start(p, row.color, row.level);
+        p.artColor = row.color;
+        p.art = createArt(p, row.level, game.window.get());
         EXPECT_EQ(&p.art->description(), &artDescription(row.color, row.level));
         EXPECT_EQ(screenAt(150, 50), mapped(artColorValue(row.color)));
-        EXPECT_EQ(p.sprite->image, p.artImage.get());
         if (row.flag) {
             EXPECT_NE(p.*row.flag, row.flag == &Player::letsOpponentMove);
         }
         ActionList* partner = game.enemies.empty() ? nullptr : game.enemies.front()->actions;
-        EXPECT_EQ(std::tuple(p.eatings, black().eatings, theirs.alive, partner),
+        EXPECT_EQ(std::tuple(p.eatings, black().eatings, theirs.alive, partner, p.sprite->image),
                   std::tuple(row.mine, row.theirs, row.theirShotDuring,
-                             row.partner ? game.actions.listForLevel(7) : nullptr));
+                             row.partner ? game.actions.listForLevel(7) : nullptr,
+                             p.artImage.get()));
         EXPECT_DOUBLE_EQ(p.rank, row.rank);
         const bool square = canvasAt(x - 100, y - 100) == mapped(WHITE) &&
                             canvasAt(x + 100, y) == mapped(WHITE);
@@ -104,25 +94,24 @@ TEST_F(ArtTest, EachColourAndLevelDoesItsOwnThingForItsTimeAndThenUndoesItself) 
                   std::pair(p.pos + Point(10, 0) + moved, row.mark == KILLS ? 1 : 2));
         stepAt(1001 + row.duration);
         EXPECT_EQ(p.art, nullptr);
-        EXPECT_NE(p.sprite->image, p.artImage.get());
         if (row.flag) {
             EXPECT_EQ(p.*row.flag, row.flag == &Player::letsOpponentMove);
         }
-        EXPECT_EQ(std::pair(own.alive, theirs.alive), std::pair(row.ownShot, row.theirShotAfter));
+        EXPECT_EQ(std::tuple(own.alive, theirs.alive, p.sprite->image == p.artImage.get()),
+                  std::tuple(row.ownShot, row.theirShotAfter, false));
     }
-    EXPECT_THROW(start(white(), 0, 4), std::out_of_range);
+    EXPECT_THROW(createArt(white(), 4, game.window.get()), std::out_of_range);
 }
 
 // Through the frame's collisions: the shot and the player each tell the other.
 TEST_F(ArtTest, GreenArt3SendsOwnBulletsAwayWhileOwnBulletsWithActionsStillVanish) {
-    start(white(), 3, 3);
+    white().artColor = 3;
+    auto art = createArt(white(), 3, game.window.get());
     Shot& own = shotOffWhite(Point(10, 0), Point(-50, 0), 0);
     Shot& onTop = shotOffWhite(Point(0, 0), Point(-50, 0), 0);  // no way away: it stops
     Enemy& withActions = partner(white().center + Point(0, 5), 0);
     withActions.dyeing = true;
     game.collide();
-    EXPECT_TRUE(own.alive);
-    EXPECT_EQ(own.vel, Point(75, 0));
-    EXPECT_EQ(onTop.vel, Point(0, 0));
-    EXPECT_FALSE(withActions.alive);
+    EXPECT_EQ(std::tuple(own.alive, own.vel, onTop.vel, withActions.alive),
+              std::tuple(true, Point(75, 0), Point(0, 0), false));
 }

@@ -18,11 +18,10 @@ TEST_F(CharactorTest, NearMeansUnderTwentyPixelsOfTruncatedCentres) {
         EXPECT_EQ(shot(a, 0).isNear(shot(b, 0)), near) << b.x << "," << b.y;
 }
 
+// A partner-sized object is clamped first: it must not lend its bounds to the player.
 TEST_F(CharactorTest, ObjectsAreClampedByTheirOwnSizeAndDyeingOnesDieOnlyBeyondTheEdge) {
-    // A partner-sized object clamped first must not lend its bounds to the player.
-    Enemy& big = partner(Point(1000, 1000), 0);
-    big.checkField();
-    EXPECT_EQ(big.center, Point(288, 388));
+    partner(Point(1000, 1000), 0).checkField();
+    EXPECT_EQ(game.enemies.back()->center, Point(288, 388));
     for (auto [from, to] : {std::pair{Point(1000, 1000), Point(280, 380)},
                             {Point(-5, -0.5), Point(0, 0)}}) {
         white().pos = from;
@@ -43,8 +42,7 @@ TEST_F(CharactorTest, ObjectsAreClampedByTheirOwnSizeAndDyeingOnesDieOnlyBeyondT
 }
 
 // On the game's own 16-bit canvas with its own stamps: a dye too faint for the canvas to show,
-// or stamps too far apart, leave pixels of the path as they were. Once off the field the shot
-// is swept away.
+// or stamps too far apart, leave pixels of the path as they were. Off the field, it is swept.
 TEST_F(CharactorTest, AShotCrossingTheFieldLeavesAnUnbrokenTrailOfItsColour) {
     for (int colour : {0, 1}) {
         for (int fps : {1000, 60}) {
@@ -59,10 +57,9 @@ TEST_F(CharactorTest, AShotCrossingTheFieldLeavesAnUnbrokenTrailOfItsColour) {
             }
             EXPECT_TRUE(game.shots.empty());
             // White lightens the field, black darkens it, all along the centre line.
-            for (int x = 4; x < field().x - 4; ++x) {
-                const int change = canvasRed(x, 200) - before[x];
-                ASSERT_TRUE(colour == 0 ? change > 0 : change < 0) << colour << fps << " " << x;
-            }
+            for (int x = 4; x < field().x - 4; ++x)
+                ASSERT_GT((colour == 0 ? 1 : -1) * (canvasRed(x, 200) - before[x]), 0)
+                    << colour << " at " << fps << " fps, x " << x;
         }
     }
 }

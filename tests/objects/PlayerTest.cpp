@@ -104,8 +104,7 @@ TEST_F(PlayerTest, TheHitRule) {
         double rank;
         bool alive;
     } table[] = {
-        // The other colour kills closer than 2 px, else it is grazed: rank and, below level
-        // 3, eatings too.
+        // The other colour kills closer than 2 px, else is grazed: rank, below level 3 eatings.
         {1, 5, NO, 1.9, 1, 0, 400, 0, false},       {1, 5, NO, 2.0, 2, 1, 400, 0.0003, true},
         {1, 4, NO, 10, 2, 1, 400, 0.0006, true},    {1, 3, NO, 10, 2, 1, 400, 0.0006, true},
         {1, 2, NO, 10, 2, 1, 405, 0.0006, true},    {1, 5, INVINCIBLE, 0, 2, 0, 400, 0, true},
@@ -146,7 +145,7 @@ TEST_F(PlayerTest, TheHitRule) {
                              static_cast<std::size_t>(row.buzz + eaten)));
         EXPECT_DOUBLE_EQ(p.rank, row.rank);
     }
-    // The gauges stop at their tops (on a fresh white: the last row left it invincible).
+    // The gauges stop at their tops.
     placePlayers();
     white().eatings = 499;
     white().buzz = 100;

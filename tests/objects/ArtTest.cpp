@@ -9,8 +9,8 @@
 using ArtTest = PlayerFixture;
 
 // White, at level 7 with 123 eatings, buys each Art; black has 403 eatings. A shot of each
-// colour lies far from both. Pulls move objects by their corners, in the owner's frames; in
-// its last frame black tries to move down past white's side while white moves right.
+// colour lies far from both. Pulls move objects by their corners, in the owner's 100 ms
+// frames; in its last frame black tries to move down past white while white moves right.
 TEST_F(ArtTest, EachColourAndLevelDoesItsOwnThingForItsTimeAndThenUndoesItself) {
     enum Mark { NONE, SQUARE, WASH, ALL, PULLS_OWN, PULLS_OPPONENT, HOLDS, PUSHES, KILLS };
     const struct {
@@ -53,9 +53,9 @@ TEST_F(ArtTest, EachColourAndLevelDoesItsOwnThingForItsTimeAndThenUndoesItself) 
         p.level = 7;
         p.eatings = 123;
         black().eatings = 403;
-        Shot& own = shot(Point(20, 20), 0);
+        Shot& own = shotOffWhite(Point(0, -190), Point(0, 0), 0);
         Shot& theirs = shot(Point(280, 20), 1);
-        const double ownAway = own.pos.distance(p.pos), blackAway = black().pos.distance(p.pos);
+        const double ownFar = own.pos.distance(p.pos), blackFar = black().pos.distance(p.pos);
         const int x = static_cast<int>(p.center.x), y = static_cast<int>(p.center.y);
         const Uint32 beside = canvasAt(x + 101, y);
 
@@ -79,9 +79,11 @@ TEST_F(ArtTest, EachColourAndLevelDoesItsOwnThingForItsTimeAndThenUndoesItself) 
 
         stepAt(1000 + row.duration);
         ASSERT_NE(p.art, nullptr);
-        EXPECT_EQ(std::pair(own.pos.distance(p.pos) < ownAway,
-                            black().pos.distance(p.pos) < blackAway),
-                  std::pair(row.mark == PULLS_OWN, row.mark == PULLS_OPPONENT));
+        // Pixels closer in the frame: own bullets 190 away at 20000 or 3000 / 200, black 50.
+        const double pull = row.mark == PULLS_OPPONENT ? 5 : row.level == 1 ? 10 : 1.5;
+        EXPECT_DOUBLE_EQ(ownFar - own.pos.distance(p.pos), pull * (row.mark == PULLS_OWN));
+        EXPECT_DOUBLE_EQ(blackFar - black().pos.distance(p.pos),
+                         pull * (row.mark == PULLS_OPPONENT));
         black().pos = p.pos + Point(10, 0);
         black().updateCenter();
         black().vel = Point(0, 100);

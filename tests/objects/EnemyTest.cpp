@@ -3,8 +3,6 @@
 #include "script/EnemyCommand.h"
 #include "support/PlayerFixture.h"
 
-#include <string>
-
 using EnemyTest = PlayerFixture;
 
 // Made at 1000 on the default list; a test pattern handed over ends on cue.
@@ -15,8 +13,7 @@ TEST_F(EnemyTest, APatternStarts1500msAfterThePartnerIsMadeAndASecondAfterTheLas
         e.step();
         EXPECT_EQ(e.command != nullptr, playing) << t;
     }
-    auto document =
-        BulletMLDocument::load(std::string(SKELVO_TEST_DATA) + "/enemy/fire-speed-1.xml");
+    auto document = BulletMLDocument::load(SKELVO_TEST_DATA "/enemy/fire-speed-1.xml");
     e.command = std::make_unique<EnemyCommand>(document.get(), &e);
     for (int i = 0; i < 100 && e.command; ++i) {
         game.lastTicks += 16;

@@ -78,8 +78,7 @@ TEST_F(PlayerTest, TheArtButtonBuysAnArtOrChangesTheLevel) {
         if (row.art > 0) {
             EXPECT_EQ(&white().art->description(), &artDescription(white().artColor, row.art));
         }
-        // A raise drops white's playing pattern and flashes the screen in white; a fall adds
-        // a partner. White's partners play the new level's list, black's are left alone.
+        // A raise aborts and flashes, a fall adds a partner; only white's play the new list.
         const bool raised = row.levelAfter > row.level, changed = row.eatings == 500;
         EXPECT_EQ(std::tuple(playing.command == nullptr, playing.nextStart,
                              screenAt(150, 300) == mapped(WHITE), game.enemies.size(),

@@ -172,15 +172,17 @@ TEST_F(PlayerTest, RankRisesInBandsAndIsSnappedAtTheEnds) {
 TEST_F(PlayerTest, DeathClearsTheThreatsDyesTheFieldAndBlinksAndTheLastOneEndsTheMatch) {
     Shot& threat = shot(Point(20, 20), 1);
     Shot& own = shot(Point(30, 20), 0);
-    Enemy& zako = partner(Point(40, 20), 1);
-    zako.dyeing = true;
+    game.enemies.push_back(std::make_unique<Enemy>(Point(40, 20), game.enemyImages[1].get(),
+                                                   game.actions.slot(0), 1));  // bosses.act: Zako
+    Enemy& zako = *game.enemies.back();
     Enemy& theirs = partner(Point(50, 20), 1);
     white().vanish();
     EXPECT_EQ(std::tuple(white().lives, threat.alive, zako.alive, own.alive, theirs.alive),
               std::tuple(1, false, false, true, true));
     EXPECT_EQ(canvasAt(static_cast<int>(white().center.x) + 100, 250), mapped(WHITE));
-    stepAt(4000);
-    EXPECT_TRUE(white().sprite->blink);
+    stepAt(4000);  // hidden in the first half of every 128 ms
+    EXPECT_EQ(std::pair(white().sprite->isVisible(4031), white().sprite->isVisible(4032)),
+              std::pair(false, true));
     stepAt(4001);
     EXPECT_FALSE(white().sprite->blink);
     EXPECT_FALSE(game.matchOver);

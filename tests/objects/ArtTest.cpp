@@ -1,207 +1,119 @@
 // The Arts: their choice by colour and level, their lives, and what each does.
-#include "input/Direction.h"
 #include "objects/Art.h"
 #include "objects/ArtNames.h"
 #include "support/PlayerFixture.h"
 
-#include <memory>
 #include <stdexcept>
-#include <string>
-
-namespace {
+#include <tuple>
 
 using ArtTest = PlayerFixture;
 
-// The Art of that colour and level, bought by `owner` now.
-std::unique_ptr<Art> start(Player& owner, int color, int level) {
-    owner.artColor = color;
-    return createArt(owner, level, Game::instance()->window.get());
-}
-
-// Counts the calls its owner makes into it.
-struct CountingArt : Art {
-    explicit CountingArt(int* calls) : calls(calls) {}
-    void start() override {}
-    void frame() override { ++calls[0]; }
-    void finish() override { ++calls[1]; }
-    const std::string& description() const override { return artDescription(0, 1); }
-    int* calls;
-};
-
-}  // namespace
-
-TEST_F(ArtTest, EachColourAndLevelFlashesRunsTintedForItsTimeAndThenUndoesItself) {
+// White, at level 7 with 123 eatings, buys each Art; black has 403 eatings. A shot of each
+// colour lies far from both. Pulls move objects by their corners, in the owner's 100 ms
+// frames; in its last frame black tries to move down past white while white moves right.
+TEST_F(ArtTest, EachColourAndLevelDoesItsOwnThingForItsTimeAndThenUndoesItself) {
+    enum Mark { NONE, SQUARE, WASH, ALL, PULLS_OWN, PULLS_OPPONENT, HOLDS, PUSHES, KILLS };
     const struct {
         int color, level;
         Uint32 duration;
-        bool Player::*flag;  // set to the opposite of its resting value while the Art runs
+        bool Player::*flag;  // true while the Art runs, but for letsOpponentMove
+        int mine, theirs;    // eatings
+        bool ownShot, theirShotDuring, theirShotAfter;
+        double rank;
+        bool partner;  // on white's level
+        Mark mark;
     } table[] = {
-        {0, 1, 0, nullptr},   {0, 2, 0, nullptr},   {0, 3, 0, nullptr},
-        {1, 1, 10000, &Player::letsOpponentMove},   {1, 2, 10000, &Player::pushAura},
-        {1, 3, 1000, &Player::killAura},            {2, 1, 500, nullptr},
-        {2, 2, 10000, nullptr},                     {2, 3, 10000, nullptr},
-        {3, 1, 3000, &Player::flipAura},            {3, 2, 3000, &Player::absorbAura},
-        {3, 3, 3000, &Player::flipOwnAura},         {4, 1, 0, nullptr},
-        {4, 2, 0, nullptr},   {4, 3, 0, nullptr},   {5, 1, 0, nullptr},
-        {5, 2, 10000, &Player::maxRank},            {5, 3, 0, nullptr},
+        {0, 1, 0, nullptr, 123, 403, true, false, false, 0, false, NONE},
+        {0, 2, 0, nullptr, 320, 403, true, true, true, 0, false, NONE},
+        {0, 3, 0, nullptr, 420, 200, true, true, true, 0, false, NONE},
+        {1, 1, 10000, &Player::letsOpponentMove, 123, 403, true, true, true, 0, false, HOLDS},
+        {1, 2, 10000, &Player::pushAura, 123, 403, true, true, true, 0, false, PUSHES},
+        {1, 3, 1000, &Player::killAura, 123, 403, false, true, false, 0, false, KILLS},
+        {2, 1, 500, nullptr, 123, 403, true, true, true, 0, false, PULLS_OWN},
+        {2, 2, 10000, nullptr, 123, 403, true, true, true, 0, false, PULLS_OWN},
+        {2, 3, 10000, nullptr, 123, 403, true, true, true, 0, false, PULLS_OPPONENT},
+        {3, 1, 3000, &Player::flipAura, 123, 403, true, true, true, 0, false, NONE},
+        {3, 2, 3000, &Player::absorbAura, 123, 403, true, true, true, 0, false, NONE},
+        {3, 3, 3000, &Player::flipOwnAura, 123, 403, true, true, true, 0, false, NONE},
+        {4, 1, 0, nullptr, 123, 403, true, true, true, 0, false, SQUARE},
+        {4, 2, 0, nullptr, 123, 403, true, true, true, 0, false, WASH},
+        {4, 3, 0, nullptr, 123, 403, true, true, true, 0, false, ALL},
+        {5, 1, 0, nullptr, 123, 403, true, true, true, 0.009, false, NONE},
+        {5, 2, 10000, &Player::maxRank, 123, 403, true, true, true, 0, false, NONE},
+        {5, 3, 0, nullptr, 0, 403, true, true, true, 0, true, NONE},
     };
+    game.frameSeconds = 0.1;
     for (const auto& row : table) {
         SCOPED_TRACE(row.color * 10 + row.level);
         placePlayers();
+        game.enemies.clear();
+        game.window->resetCanvas();
         game.lastTicks = 1000;
         Player& p = white();
-        Window* normal = p.sprite->image;
-        const bool resting = row.flag ? p.*row.flag : false;
-        p.art = start(p, row.color, row.level);
+        p.level = 7;
+        p.eatings = 123;
+        black().eatings = 403;
+        Shot& own = shotOffWhite(Point(0, -190), Point(0, 0), 0);
+        Shot& theirs = shot(Point(280, 20), 1);
+        const double ownFar = own.pos.distance(p.pos), blackFar = black().pos.distance(p.pos);
+        const int x = static_cast<int>(p.center.x), y = static_cast<int>(p.center.y);
+        const Uint32 beside = canvasAt(x + 101, y);
+
+        p.artColor = row.color;
+        p.art = createArt(p, row.level, game.window.get());
         EXPECT_EQ(&p.art->description(), &artDescription(row.color, row.level));
         EXPECT_EQ(screenAt(150, 50), mapped(artColorValue(row.color)));
-        EXPECT_EQ(p.sprite->image, p.artImage.get());
         if (row.flag) {
-            EXPECT_NE(p.*row.flag, resting);
+            EXPECT_NE(p.*row.flag, row.flag == &Player::letsOpponentMove);
         }
+        ActionList* partner = game.enemies.empty() ? nullptr : game.enemies.front()->actions;
+        EXPECT_EQ(std::tuple(p.eatings, black().eatings, theirs.alive, partner, p.sprite->image),
+                  std::tuple(row.mine, row.theirs, row.theirShotDuring,
+                             row.partner ? game.actions.listForLevel(7) : nullptr,
+                             p.artImage.get()));
+        EXPECT_DOUBLE_EQ(p.rank, row.rank);
+        const bool square = canvasAt(x - 100, y - 100) == mapped(WHITE) &&
+                            canvasAt(x + 100, y) == mapped(WHITE);
+        EXPECT_EQ(square, row.mark == SQUARE || row.mark == ALL);
+        EXPECT_EQ(canvasAt(x + 101, y) != beside, row.mark == WASH || row.mark == ALL);
+
         stepAt(1000 + row.duration);
         ASSERT_NE(p.art, nullptr);
+        // Pixels closer in the frame: own bullets 190 away at 20000 or 3000 / 200, black 50.
+        const double pull = row.mark == PULLS_OPPONENT ? 5 : row.level == 1 ? 10 : 1.5;
+        EXPECT_DOUBLE_EQ(ownFar - own.pos.distance(p.pos), pull * (row.mark == PULLS_OWN));
+        EXPECT_DOUBLE_EQ(blackFar - black().pos.distance(p.pos),
+                         pull * (row.mark == PULLS_OPPONENT));
+        black().pos = p.pos + Point(10, 0);
+        black().updateCenter();
+        black().vel = Point(0, 100);
+        p.vel = Point(50, 0);
+        black().move();
+        const Point moved = row.mark == HOLDS    ? Point(0, 0)
+                            : row.mark == PUSHES ? Point(10, 10)
+                                                 : Point(0, 10);
+        EXPECT_EQ(std::pair(black().pos, black().lives),
+                  std::pair(p.pos + Point(10, 0) + moved, row.mark == KILLS ? 1 : 2));
         stepAt(1001 + row.duration);
         EXPECT_EQ(p.art, nullptr);
-        EXPECT_EQ(p.sprite->image, normal);
-        EXPECT_EQ(p.savedSprite, nullptr);
         if (row.flag) {
-            EXPECT_EQ(p.*row.flag, resting);
+            EXPECT_EQ(p.*row.flag, row.flag == &Player::letsOpponentMove);
         }
+        EXPECT_EQ(std::tuple(own.alive, theirs.alive, p.sprite->image == p.artImage.get()),
+                  std::tuple(row.ownShot, row.theirShotAfter, false));
     }
-    EXPECT_THROW(start(white(), 0, 4), std::out_of_range);
-    EXPECT_THROW(artDescription(6, 1), std::out_of_range);
-    EXPECT_THROW(artDescription(0, 0), std::out_of_range);
-    EXPECT_THROW(artWord(-1), std::out_of_range);
-    EXPECT_THROW(artWord(6), std::out_of_range);
+    EXPECT_THROW(createArt(white(), 4, game.window.get()), std::out_of_range);
 }
 
-TEST_F(ArtTest, FramesRunToTheLastTickAndFinishOnceButNotWhenDeletedWithItsOwner) {
-    int calls[2] = {};
-    white().art = std::make_unique<CountingArt>(calls);
-    white().art->owner = &white();
-    game.lastTicks = 1000;
-    white().art->setDuration(32);
-    white().beginArtLook();
-    for (Uint32 t : {1000u, 1016u, 1032u, 1033u, 1050u}) stepAt(t);
-    EXPECT_EQ(calls[0], 4);
-    EXPECT_EQ(calls[1], 1);
-    EXPECT_EQ(white().art, nullptr);
-    white().art = std::make_unique<CountingArt>(calls);
-    white().art->owner = &white();
-    placePlayers();
-    EXPECT_EQ(calls[1], 1);
-}
-
-TEST_F(ArtTest, RedArtsDeleteTheOpponentsShotsAndMoveEatingsInStepsOfFive) {
-    Shot& theirs = shotOffWhite(Point(50, 0), Point(0, 0), 1);
-    Shot& own = shotOffWhite(Point(60, 0), Point(0, 0), 0);
-    start(white(), 0, 1);
-    EXPECT_FALSE(theirs.alive);
-    EXPECT_TRUE(own.alive);
-    const struct {
-        int level, mine, theirs, mineAfter, theirsAfter;
-    } table[] = {{2, 403, 150, 500, 150}, {2, 123, 150, 320, 150}, {3, 123, 150, 420, 0},
-                 {3, 0, 403, 300, 200}};
-    for (const auto& row : table) {
-        white().eatings = row.mine;
-        black().eatings = row.theirs;
-        start(white(), 0, row.level);
-        EXPECT_EQ(white().eatings, row.mineAfter) << row.level << " " << row.mine;
-        EXPECT_EQ(black().eatings, row.theirsAfter) << row.level << " " << row.mine;
-    }
-}
-
-TEST_F(ArtTest, YellowArtsPullOwnBulletsTheClosestFastestOrTheOpponentAtFiftyPixels) {
-    const struct {
-        int level;
-        Point way;  // from the owner to the bullet, one pixel long
-        double distance, speed;
-    } table[] = {{1, {1, 0}, 190, 100}, {1, {0, -1}, 2, 20000.0 / 12}, {2, {-1, 0}, 190, 15},
-                 {2, {0, 1}, 2, 250},   {1, {0, 0}, 0, 0},             {2, {0, 0}, 0, 0}};
-    game.frameSeconds = 0.001;
-    for (const auto& row : table) {
-        SCOPED_TRACE(row.level * 1000 + row.distance);
-        game.shots.clear();
-        Shot& own = shotOffWhite(row.way * row.distance, Point(7, 0), 0);
-        Shot& theirs = shotOffWhite(row.way * row.distance, Point(0, 0), 1);
-        const Point at = own.pos;
-        start(white(), 2, row.level)->frame();
-        const Point moved = at - row.way * (row.speed * game.frameSeconds);
-        EXPECT_NEAR(own.pos.x, moved.x, 1e-9);
-        EXPECT_NEAR(own.pos.y, moved.y, 1e-9);
-        EXPECT_EQ(own.center, own.pos + own.sprite->image->center);
-        EXPECT_EQ(own.vel, Point(7, 0));
-        EXPECT_EQ(theirs.pos, at);
-    }
-    game.frameSeconds = 0.1;
-    black().pos = white().pos + Point(0, -100);
-    auto art = start(white(), 2, 3);
-    art->frame();
-    EXPECT_EQ(black().pos, white().pos + Point(0, -95));
-    EXPECT_EQ(black().center, black().pos + black().sprite->image->center);
-    black().pos = white().pos;
-    art->frame();
-    EXPECT_EQ(black().pos, white().pos);
-}
-
-TEST_F(ArtTest, OrangeArt3ClearsOwnColourAtOnceAndTheOpponentsASecondLaterWithoutSteering) {
-    Shot& own = shotOffWhite(Point(50, -50), Point(0, 0), 0);
-    Shot& theirs = shotOffWhite(Point(-50, -50), Point(0, 0), 1);
-    white().artColor = 1;
-    white().buzz = 100;
-    held = {Player::kArtButton};
-    direction = MSDL::RIGHT;
-    stepAt(1000);
-    EXPECT_FALSE(own.alive);
-    direction = MSDL::LEFT;
-    stepAt(2000);
-    EXPECT_EQ(white().vel, Point(Player::kSpeed, 0));
-    EXPECT_TRUE(theirs.alive);
-    stepAt(2001);
-    EXPECT_FALSE(theirs.alive);
-    stepAt(2002);
-    EXPECT_EQ(white().vel, Point(-Player::kSpeed, 0));
-}
-
+// Through the frame's collisions: the shot and the player each tell the other.
 TEST_F(ArtTest, GreenArt3SendsOwnBulletsAwayWhileOwnBulletsWithActionsStillVanish) {
-    auto art = start(white(), 3, 3);
+    white().artColor = 3;
+    auto art = createArt(white(), 3, game.window.get());
     Shot& own = shotOffWhite(Point(10, 0), Point(-50, 0), 0);
+    Shot& onTop = shotOffWhite(Point(0, 0), Point(-50, 0), 0);  // no way away: it stops
     Enemy& withActions = partner(white().center + Point(0, 5), 0);
     withActions.dyeing = true;
     game.collide();
-    EXPECT_TRUE(own.alive);
-    EXPECT_EQ(own.vel, Point(75, 0));
-    EXPECT_FALSE(withActions.alive);
-    EXPECT_EQ(white().eatings, Player::kStartEatings);
-}
-
-TEST_F(ArtTest, BlueArtsDyeTheCanvasInTheOwnersSideColour) {
-    const int x = static_cast<int>(white().center.x), y = static_cast<int>(white().center.y);
-    const int far = canvasRed(290, 10);
-    const Uint32 outside = canvasAt(x + 101, y);
-    start(white(), 4, 1);
-    EXPECT_EQ(canvasAt(x - 100, y - 100), mapped(WHITE));
-    EXPECT_EQ(canvasAt(x + 100, y), mapped(WHITE));
-    EXPECT_EQ(canvasAt(x + 101, y), outside);
-    start(white(), 4, 2);
-    EXPECT_GT(canvasRed(290, 10), far + (255 - far) / 3);
-    EXPECT_LT(canvasRed(290, 10), 255);
-    start(black(), 4, 3);
-    EXPECT_EQ(canvasAt(0, 0), mapped(BLACK));
-    EXPECT_EQ(canvasAt(299, 399), mapped(BLACK));
-}
-
-TEST_F(ArtTest, PurpleArtsRaiseTheRankAndAddAPartnerAtTheOwnersLevel) {
-    start(white(), 5, 1);
-    EXPECT_DOUBLE_EQ(white().rank, 0.009);
-    partner(Point(150, 100), 0);
-    partner(Point(150, 150), 1);
-    white().level = 7;
-    start(white(), 5, 3);
-    ASSERT_EQ(game.enemies.size(), 3u);
-    EXPECT_EQ(game.enemies.front()->color, 0);
-    EXPECT_EQ(game.enemies.front()->actions, game.actions.listForLevel(7));
-    EXPECT_EQ(game.enemies.back()->actions, game.actions.defaultList());
-    EXPECT_EQ(white().eatings, 0);
+    EXPECT_EQ(std::tuple(own.alive, own.vel, onTop.vel, withActions.alive),
+              std::tuple(true, Point(75, 0), Point(0, 0), false));
 }

@@ -9,46 +9,38 @@
 
 #include <algorithm>
 #include <iterator>
-#include <map>
 #include <set>
 #include <tuple>
 
 namespace {
 
-// Names the objects of a test and writes down every call they report, in order.
-struct Recorder {
-    std::map<const Charactor*, std::string> names;
-    std::vector<std::string> calls;
-    void note(const Charactor& self, const std::string& what, const Charactor* other = nullptr) {
-        calls.push_back(names[&self] + "." + what + (other ? "(" + names[other] + ")" : ""));
-    }
+struct Named {
+    std::string name;
 };
 
-// Writes down its moves and meetings. Met by a player it only dies, and a player met does
-// nothing, so the order of the meetings is all that shows.
+// Writes its moves and meetings into `calls`. Met by a player it only dies, and a player met
+// does nothing, so the order of the meetings is all that shows.
 template <class Base>
-struct Recording : Base {
+struct Recording : Base, Named {
     template <class... Args>
-    Recording(Recorder& r, const std::string& name, Args&&... args)
-        : Base(std::forward<Args>(args)...), rec(r) {
-        rec.names[this] = name;
-    }
+    Recording(std::vector<std::string>& c, const std::string& name, Args&&... args)
+        : Base(std::forward<Args>(args)...), Named{name}, calls(c) {}
     void hit(Charactor& o) override {
-        rec.note(*this, "hit", &o);
+        calls.push_back(name + ".hit(" + dynamic_cast<Named&>(o).name + ")");
         Base::hit(o);
     }
     void hitByPlayer(Player&) override { Charactor::vanish(); }
     void hitByShot(Shot&) override {}
     void hitByEnemy(Enemy&) override {}
     void update() override {
-        rec.note(*this, "update");
+        calls.push_back(name + ".update");
         Base::update();
     }
     void checkField() override {
-        rec.note(*this, "checkField");
+        calls.push_back(name + ".checkField");
         Base::checkField();
     }
-    Recorder& rec;
+    std::vector<std::string>& calls;
 };
 
 // Ends the match after a number of its own updates, as a player's death would. It reads a
@@ -110,33 +102,33 @@ TEST_F(MatchTest, StartsWithAWhiteAndABlackPartnerUnlessADefinitionsFileIsGiven)
 // enemy, white first, the dead included. What died in them is gone by the frame's end, and the
 // sweep takes sparks from the front only.
 TEST_F(MatchTest, AFrameMeasuresControlsMovesCollidesAndSweepsInThatOrder) {
-    Recorder rec;
+    std::vector<std::string> calls;
     for (int c : {0, 1}) {
         const std::string name = c ? "black" : "white";
         game.players[c] = std::make_unique<Recording<Player>>(
-            rec, name, Point(100 + 10 * c, 350), game.haloImages[c].get(), game.inputs[c].get(),
+            calls, name, Point(100 + 10 * c, 350), game.haloImages[c].get(), game.inputs[c].get(),
             c, 0, 2);
-        (c ? input2 : input)->direction = [&rec, name] {
-            rec.calls.push_back(name + ".control");
+        (c ? input2 : input)->direction = [&calls, name] {
+            calls.push_back(name + ".control");
             return 0;
         };
     }
     // A is near both players, B near black only, C near neither; the enemy P near both.
     for (const auto& [name, at] : {std::pair("A", Point(105, 350)), {"B", Point(125, 350)},
                                    {"C", Point(160, 350)}})
-        game.shots.push_back(std::make_unique<Recording<Shot>>(rec, name, at, Point(0, 0),
+        game.shots.push_back(std::make_unique<Recording<Shot>>(calls, name, at, Point(0, 0),
                                                                game.shotImages[1].get(), 1));
     for (const auto& [name, at] : {std::pair("P", Point(105, 340)), {"Q", Point(250, 50)}})
         game.enemies.push_back(std::make_unique<Recording<Enemy>>(
-            rec, name, at, game.enemyImages[1].get(), game.actions.defaultList(), 1));
+            calls, name, at, game.enemyImages[1].get(), game.actions.defaultList(), 1));
     for (const char* name : {"dead", "S", "dead"}) {
         game.addBuzzEffect(std::make_unique<Recording<BuzzEffect>>(
-            rec, name, game.players[0].get(), Point(150, 150), 0));
+            calls, name, game.players[0].get(), Point(150, 150), 0));
         if (name[0] == 'd') game.buzzEffects.back()->vanish();
     }
     shot(2).vel = Point(0, 50);
     game.runFrame(game.lastTicks + 100);
-    EXPECT_EQ(rec.calls,
+    EXPECT_EQ(calls,
               (std::vector<std::string>{
                   "white.control", "black.control", "P.update", "Q.update", "P.checkField",
                   "Q.checkField", "A.update", "B.update", "C.update", "A.checkField",
@@ -214,6 +206,14 @@ TEST_F(MatchTest, LivesAreDrawnFromEachBottomCorner) {
     // Icons are 8 pixels wide, 10 apart, from x 2 rightward and from x 290 leftward.
     for (int x : {6, 16, 294, 284, 274}) EXPECT_NE(screenAt(x, 359), canvasAt(x, 359)) << x;
     for (int x : {26, 264}) EXPECT_EQ(screenAt(x, 359), canvasAt(x, 359)) << x;
+}
+
+TEST(FpsLine, DividesFramesByTheMatchLengthInWholeFrames) {
+    EXPECT_EQ(Game::fpsLine(3, 10, 17), "428fps");
+    // A long fast match: frames × 1000 no longer fits in 32 bits.
+    EXPECT_EQ(Game::fpsLine(5000000, 0, 1000000), "5000fps");
+    // The tick counter wraps after 49 days; the match length must not.
+    EXPECT_EQ(Game::fpsLine(120, 0xfffffc18u, 1000), "60fps");
 }
 
 // The choice after a match: button 3 quits, and wins over 0 and 1, which go to the menu.

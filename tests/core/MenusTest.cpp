@@ -27,6 +27,7 @@ struct Step {
     int direction = 0;
     std::vector<int> buttons = {};
     std::function<void()> onShow = nullptr;
+    int heldLooks = 0;  // how many looks of the release waits still find the button down
 };
 
 // Made before the game, so a test may rewrite the copy's key files.
@@ -34,8 +35,8 @@ struct GameDir {
     GameCopy copy;
 };
 
-// Each step of the script is a tap: shown to one snapshot and let go before anything else asks,
-// so the waits for release return at once. A snapshot asks for the direction first, then for
+// Each step of the script is a tap: shown to one snapshot and let go before anything else asks
+// unless it is held for a number of looks. A snapshot asks for the direction first, then for
 // the buttons. A screen that asks past the script sees the window closed, and returns -1.
 struct MenusTest : GameDir, HeadlessGameTest {
     MenusTest() : HeadlessGameTest(copy.path()) {
@@ -45,12 +46,17 @@ struct MenusTest : GameDir, HeadlessGameTest {
             current = taken < script.size() ? script[taken] : Step{0, {}, closeWindow};
             ++taken;
             if (current.onShow) current.onShow();
+            stillHeld = current.heldLooks;
             return current.direction;
         };
         input->pressed = [this](int b) {
             return std::count(current.buttons.begin(), current.buttons.end(), b) > 0;
         };
-        input->anyButtonPressed = [] { return false; };
+        input->anyButtonPressed = [this] {
+            if (stillHeld == 0) return false;
+            --stillHeld;
+            return true;
+        };
     }
     static void closeWindow() {
         SDL_Event quit;
@@ -84,6 +90,7 @@ struct MenusTest : GameDir, HeadlessGameTest {
     std::vector<Step> script;
     std::size_t taken = 0;
     Step current;
+    int stillHeld = 0;
 };
 
 }  // namespace
@@ -140,32 +147,32 @@ TEST_F(MenusTest, PlayerSelectHighlightsTheCursorAndKeepsWhitesChoiceWhenLeft) {
     EXPECT_TRUE(game.quitRequested);
 }
 
-// A real button stays down for a while after it chose. The screens wait for it to be let go,
-// so it chooses only once, but not for a direction still held, which chooses nothing.
-TEST_F(MenusTest, ScreensWaitForTheChoosingButtonNotForADirection) {
-    // Milliseconds after start: the button alone until buttonUntil, DOWN until downUntil, and
-    // both in a second press from secondFrom to secondUntil.
-    Uint32 start = SDL_GetTicks(), buttonUntil = 400, downUntil = 1500, secondFrom = 0,
-           secondUntil = 0;
-    const auto held = [&](Uint32 until) {
-        const Uint32 t = SDL_GetTicks() - start;
-        return t < until || (t >= secondFrom && t < secondUntil);
-    };
-    input->pressed = [&](int b) { return b == CHOOSE && held(buttonUntil); };
-    input->direction = [&] { return held(downUntil) ? DOWN : 0; };
-    input->anyButtonPressed = nullptr;
-    EXPECT_EQ(modeMenu(selection), 0);
-    EXPECT_FALSE(selection.vsCpu);
-    EXPECT_GE(SDL_GetTicks() - start, buttonUntil);
-    EXPECT_LT(SDL_GetTicks() - start, downUntil);
-
-    // White's button, held through the next redraw, leaves black's choice to black's press.
+// A button still down after it chose is waited for, so that it chooses only once: black's
+// turn, and whatever follows a screen, look only once it is let go. A direction is not waited
+// for: asking for one would take the script's next step.
+TEST_F(MenusTest, ScreensWaitForTheChoosingButtonToBeLetGo) {
+    const auto letGo = [this] { EXPECT_EQ(stillHeld, 0); };
     selection.artColor = {-1, -1};
-    start = SDL_GetTicks();
-    std::tie(buttonUntil, downUntil, secondFrom, secondUntil) = std::make_tuple(450, 0, 700, 1000);
-    EXPECT_EQ(playerSelect(selection), 0);
-    EXPECT_EQ(selection.artColor, (std::array<int, 2>{0, 1}));
-    EXPECT_GE(SDL_GetTicks() - start, secondUntil);
+    EXPECT_EQ(run(playerSelect, {{0, {CHOOSE}, nullptr, 3}, {DOWN, {CHOOSE}, letGo, 3}}), 0);
+    EXPECT_EQ(std::make_pair(selection.artColor, stillHeld), std::make_pair(std::array{0, 1}, 0));
+}
+
+// In the game's font every description lies within the screen, whole and in order, on its
+// label's row and the next.
+TEST_F(MenusTest, EveryDescriptionFitsItsPlaceOnTheScreen) {
+    for (int c = 0; c < ART_COLORS; ++c) {
+        for (int level = 1; level <= ART_LEVELS; ++level) {
+            const std::string& text = artDescription(c, level);
+            std::string joined;
+            for (const TextLine& line : layOutDescription(*game.window, text, 3)) {
+                const int right = line.column * MENU_CELL_WIDTH + game.window->textWidth(line.text);
+                EXPECT_TRUE(right <= MainWindow::WIDTH && (line.row == 3 || line.row == 4))
+                    << line.text;
+                joined += (joined.empty() || line.text.empty() ? "" : " ") + line.text;
+            }
+            EXPECT_EQ(joined, text.substr(0, text.find_last_not_of(' ') + 1));
+        }
+    }
 }
 
 // The ball is 8 x 8 and white inside its rim; the halo 20 x 20, so the ball sits at (6, 6).

@@ -107,7 +107,8 @@ TEST(Cursor, MovesDownFirstThenUpAndNeverPastAnEnd) {
 }
 
 // The menu moves before it looks at the button, and button 3 leaves unless button 0 is down
-// too. Its mark follows the cursor, and a choice leaves the screen bare.
+// too. Its mark follows the cursor, and a choice leaves the screen bare once the button that
+// chose is let go, so that it does not choose again on the next screen.
 TEST_F(MenusTest, ModeMenuMovesThenChoosesOrLeaves) {
     const auto markOn = [this] {
         EXPECT_TRUE(cellsShow(8, 12, 1, BLACK) && !cellsShow(8, 10, 1, BLACK));
@@ -116,7 +117,7 @@ TEST_F(MenusTest, ModeMenuMovesThenChoosesOrLeaves) {
         std::vector<Step> steps;
         int result;
         bool vsCpu;
-    } table[] = {{{{DOWN}, {UP, {CHOOSE}, markOn}}, 0, true},
+    } table[] = {{{{DOWN}, {UP, {CHOOSE}, markOn, 3}}, 0, true},
                  {{{0, {LEAVE}}}, -1, false},
                  {{{0, {CHOOSE, LEAVE}}}, 0, true}};
     for (const auto& r : table) {
@@ -124,16 +125,17 @@ TEST_F(MenusTest, ModeMenuMovesThenChoosesOrLeaves) {
         // A choice must write its answer; leaving must write nothing.
         selection.vsCpu = r.result == 0 ? !r.vsCpu : false;
         EXPECT_EQ(run(modeMenu, r.steps), r.result);
-        EXPECT_EQ(std::make_pair(selection.vsCpu, cellsShow(8, 10, 8, BLACK)),
-                  std::make_pair(r.vsCpu, r.result != 0));
+        EXPECT_EQ(std::make_tuple(selection.vsCpu, cellsShow(8, 10, 8, BLACK), stillHeld),
+                  std::make_tuple(r.vsCpu, r.result != 0, 0));
     }
 }
 
-// Both sides choose in turn on the first device; button 3 or a closed window while black
-// chooses leaves with white's choice kept. The word under the cursor is in its Art colour, the
+// Both sides choose in turn on the first device, black's turn looking only once white's button
+// is let go; button 3 or a closed window while black chooses leaves with white's choice kept. The word under the cursor is in its Art colour, the
 // others in the side's; its descriptions follow it, white's staying while black chooses.
 TEST_F(MenusTest, PlayerSelectHighlightsTheCursorAndKeepsWhitesChoiceWhenLeft) {
     const auto blackOnRank = [this] {
+        EXPECT_EQ(stillHeld, 0);
         EXPECT_TRUE(cellsShow(1, 11, 4, RED) && cellsShow(18, 15, 20, RED));
         EXPECT_TRUE(cellsShow(1, 2, 8, WHITE) && cellsShow(11, 2, 27, ORANGE));
         // A new description covers the old one whole.
@@ -141,20 +143,10 @@ TEST_F(MenusTest, PlayerSelectHighlightsTheCursorAndKeepsWhitesChoiceWhenLeft) {
     };
     for (const Step& last : {Step{0, {LEAVE}, blackOnRank}, Step{0, {CHOOSE}, closeWindow}}) {
         selection.artColor = {-1, -1};
-        EXPECT_EQ(run(playerSelect, {{DOWN}, {0, {CHOOSE}}, last}), -1);
+        EXPECT_EQ(run(playerSelect, {{DOWN}, {0, {CHOOSE}, nullptr, 3}, last}), -1);
         EXPECT_EQ(selection.artColor, (std::array<int, 2>{1, -1}));
     }
     EXPECT_TRUE(game.quitRequested);
-}
-
-// A button still down after it chose is waited for, so that it chooses only once: black's
-// turn, and whatever follows a screen, look only once it is let go. A direction is not waited
-// for: asking for one would take the script's next step.
-TEST_F(MenusTest, ScreensWaitForTheChoosingButtonToBeLetGo) {
-    const auto letGo = [this] { EXPECT_EQ(stillHeld, 0); };
-    selection.artColor = {-1, -1};
-    EXPECT_EQ(run(playerSelect, {{0, {CHOOSE}, nullptr, 3}, {DOWN, {CHOOSE}, letGo, 3}}), 0);
-    EXPECT_EQ(std::make_pair(selection.artColor, stillHeld), std::make_pair(std::array{0, 1}, 0));
 }
 
 // In the game's font every description lies within the screen, whole and in order, on its

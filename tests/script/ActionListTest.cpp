@@ -1,7 +1,10 @@
-// Action files: the line format, the order of play and every error; the library of thirteen.
+// Action files: line format, order of play, every error; the library of thirteen; definitions.
 #include "script/ActionLibrary.h"
 
+#include "core/Conf.h"
+#include "core/InputFile.h"
 #include "core/Random.h"
+#include "script/Definitions.h"
 #include "support/TestDirs.h"
 
 #include <gtest/gtest.h>
@@ -94,4 +97,22 @@ TEST_F(ActionListTest, TheLibraryLoadsBossListsThenLevelListsAndClampsTheLevelAs
                                                 library.slot(12)}));
     dir.remove("act.d/act-7.act");
     EXPECT_EQ(failure([&] { library.load(); }), "act.d/act-7.actaction File not Found!\n");
+}
+
+TEST_F(ActionListTest, DefinitionsReadEnemyGlobalAndFirstGlobalAndStopAtRepeatsAndLongLines) {
+    char* argv[] = {nullptr};
+    Conf conf(0, argv);
+    const auto failureOf = [&](const std::string& text) {
+        dir.write("t.conf", text);
+        InputFile file(dir.file("t.conf"));
+        return failure([&] { readDefinitions(conf, file); });
+    };
+    EXPECT_EQ(failureOf("Enemy 3 z\nGlobal 3 g\nFirstGlobal 9\nnoise 1 2\nEnemy 1 a b\n"), "");
+    EXPECT_EQ(conf.enemyDefinitions, (std::map<int, std::string>{{1, "a"}, {3, "z"}}));
+    EXPECT_EQ(conf.globalDefinitions, (std::map<int, std::string>{{3, "g"}}));
+    EXPECT_EQ(conf.firstGlobal, 9);
+    EXPECT_EQ(failureOf("Global 2 a\nGlobal 2 b\n"), "Global: same IDs!\n");
+    // A line of 255 characters is read; one longer is named, not taken for two.
+    EXPECT_EQ(failureOf(std::string(255, ' ') + "\nEnemy 5 " + std::string(248, 'x') + "\n"),
+              dir.file("t.conf") + ": line 2 is longer than 255 characters");
 }

@@ -1,7 +1,10 @@
-// BulletML documents: hostile and odd ones against the loader, and the frame's budget.
+// BulletML: formulas, hostile and odd documents against the loader, then the runner on real
+// enemies on a headless game: units, aim, clock, firing, the frame's budget, the shipped files.
 #include "objects/Enemy.h"
 #include "objects/Shot.h"
+#include "script/ActionLibrary.h"
 #include "script/BulletMLDocument.h"
+#include "script/BulletMLFormula.h"
 #include "script/EnemyCommand.h"
 #include "support/HeadlessGame.h"
 
@@ -10,6 +13,8 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
+#include <tuple>
 
 namespace {
 
@@ -35,25 +40,84 @@ std::string refusal(const std::string& path) {
     return "";
 }
 
-// A headless field whose partners play the document given, else from a list of none.
+// Partners on a list of none, playing the document given, if any.
 class Playing : public HeadlessGameTest {
 protected:
-    void partner(BulletMLDocument* document = nullptr) {
-        game.enemies.push_back(
-            std::make_unique<Enemy>(Point(150, 100), game.enemyImages[0].get(), &idle, 0));
+    // Their runners may play documents that this fixture owns.
+    ~Playing() override { game.enemies.clear(); }
+
+    Enemy& partner(BulletMLParser* document = nullptr, const Point& at = Point(150, 100),
+                   int c = 0) {
+        game.enemies.push_back(std::make_unique<Enemy>(at, game.enemyImages[c].get(), &idle, c));
         Enemy& owner = *game.enemies.back();
         if (document) owner.command = std::make_unique<EnemyCommand>(document, &owner);
+        return owner;
+    }
+    BulletMLParser* load(const std::string& name) {
+        documents.push_back(BulletMLDocument::load(SKELVO_TEST_DATA "/enemy/" + name));
+        return documents.back().get();
+    }
+    Enemy& enemy(int i) { return **std::next(game.enemies.begin(), i); }
+    // Plays `document` alone for `frames` frames: how near to a player a new bullet started.
+    double play(BulletMLParser* document, int frames) {
+        game.reset();
+        std::set<const Charactor*> before = {&partner(document, Point(150, 220))};
+        double nearest = 1e9;
+        for (int frame = 0; frame < frames; ++frame) {
+            game.runFrame(game.lastTicks + 16);
+            std::set<const Charactor*> now;
+            for (const auto& s : game.shots) now.insert(s.get());
+            for (const auto& e : game.enemies) now.insert(e.get());
+            for (const Charactor* o : now) {
+                if (before.count(o)) continue;
+                for (const auto& p : game.players)
+                    nearest = std::min(nearest, o->center.distance(p->center));
+            }
+            before = now;
+        }
+        return nearest;
     }
 
     ActionList idle{SKELVO_TEST_DATA "/enemy/none.act"};
+    std::vector<std::unique_ptr<BulletMLDocument>> documents;
 };
 
 }  // namespace
 
+TEST(BulletMLFormula, ComputesTheLibrarysValuesAndCoversEveryValueItCanTake) {
+    std::ifstream rows(SKELVO_TEST_DATA "/bulletml/formulas.txt");
+    int count = 0;
+    for (std::string line; std::getline(rows, line);) {
+        if (line[0] == '#') continue;
+        const std::size_t bar = line.rfind('|');
+        double low = 0.0, high = 0.0;
+        std::istringstream(line.substr(bar + 1)) >> low >> high;
+        const Interval range =
+            BulletMLFormula(line.substr(0, bar)).range({Interval(7.0), Interval(3.0)});
+        EXPECT_EQ(range, Interval(low, high)) << line;
+        ++count;
+    }
+    EXPECT_EQ(count, 17);
+    // A division by what can be zero is unbounded.
+    for (const char* text : {"1/$rand", "1/($rank-0.5)", "0/0"})
+        EXPECT_FALSE(BulletMLFormula(text).range({}).isFinite()) << text;
+}
+
+TEST(BulletMLFormula, RefusesWhatTheLibraryMisparses) {
+    // The library prints "yyerror" and reuses an earlier formula, or reads another value than
+    // written. The rest, from "1+" to "$10", are documents of the refusal corpus.
+    for (const char* text : {"  ", "3 4", "()", "1*+2", "$RANK", "$randx", "1$1", "$1.5", "-(-1)",
+                             "1\n/2"}) {
+        EXPECT_THROW(BulletMLFormula{text}, BulletMLError) << "\"" << text << "\"";
+    }
+    const std::string open(32, '('), close(32, ')');
+    EXPECT_NO_THROW(BulletMLFormula{open + "1" + close});
+    EXPECT_THROW(BulletMLFormula{"(" + open + "1" + close + ")"}, BulletMLError);
+}
+
 TEST(BulletMLDocument, RefusesEveryHostileDocumentNamingFileLineAndReason) {
-    const auto refusals = table("refusals.txt");
     testing::internal::CaptureStdout();
-    for (const auto& [name, row] : refusals) {
+    for (const auto& [name, row] : table("refusals.txt")) {
         // The row: the line of the fault (0: any line), then a piece of the reason.
         const std::string line = row.substr(0, row.find(' '));
         const std::string file = (kCorpus / "bad" / name).string();
@@ -84,17 +148,13 @@ TEST_F(Playing, EveryOddButSoundDocumentPlaysAsChecked) {
     for (const auto& entry : fs::directory_iterator(kCorpus / "good")) {
         const std::string name = entry.path().filename().string();
         SCOPED_TRACE(name);
-        std::unique_ptr<BulletMLDocument> document;
-        ASSERT_NO_THROW(document = BulletMLDocument::load(entry.path().string()));
-        partner(document.get());
-        for (int frame = 0; frame < 60; ++frame) game.runFrame(game.lastTicks + 16);
+        play(BulletMLDocument::load(entry.path().string()).get(), 60);
         // Shots fired at speed 0 stay where they were fired.
         const auto standing = std::count_if(game.shots.begin(), game.shots.end(),
                                             [](const auto& s) { return s->vel == Point(0, 0); });
         if (standingShots.count(name)) {
             EXPECT_EQ(std::to_string(standing), standingShots[name]);
         }
-        game.reset();
     }
 }
 
@@ -108,12 +168,95 @@ TEST_F(Playing, AWalkCutShortGoesOnWhereItStoppedThenRoundToWhereItBegan) {
     game.sweep();
     game.lastTicks = 6000;
     game.thinkEnemies();
-    std::vector<std::pair<Uint32, int>> runs;
+    using Runs = std::vector<std::pair<Uint32, int>>;
+    Runs runs;
     for (const auto& e : game.enemies) {
         if (runs.empty() || runs.back().first != e->nextStart) runs.push_back({e->nextStart, 0});
         ++runs.back().second;
     }
-    const std::vector<std::pair<Uint32, int>> expected = {
-        {7000, 15001}, {6000, 4999}, {7000, 4999}};
-    EXPECT_EQ(runs, expected);
+    EXPECT_EQ(runs, (Runs{{7000, 15001}, {6000, 4999}, {7000, 4999}}));
+}
+
+TEST_F(Playing, SpeaksDegreesFromUpAndHundredsOfPixelsPerSecondAimsAtTheOtherColour) {
+    EnemyCommand& command = *partner(load("idle.xml"), Point(150, 200)).command;
+    Point& vel = enemy(0).vel;
+    vel = Point(30, 40);
+    EXPECT_NEAR(command.getBulletDirection(), 143.130102, 1e-5);
+    EXPECT_EQ(std::make_tuple(command.getBulletSpeed(), command.getBulletSpeedX(),
+                              command.getBulletSpeedY()),
+              std::make_tuple(0.5, 0.3, 0.4));
+    command.doChangeDirection(135);
+    EXPECT_NEAR(vel.distance(Point(35.355339, 35.355339)), 0, 1e-4);
+    command.doChangeSpeed(2);
+    EXPECT_NEAR(vel.distance(Point(141.421356, 141.421356)), 0, 1e-4);
+    command.doAccelX(1.5);
+    command.doAccelY(-0.25);
+    EXPECT_EQ(vel, Point(150, -25));
+    // A runner turned while standing still keeps its new heading when it speeds up.
+    vel = Point(0, 0);
+    command.doChangeDirection(135);
+    command.doChangeSpeed(1);
+    EXPECT_NEAR(vel.distance(Point(70.710678, 70.710678)), 0, 1e-4);
+    EnemyCommand& black = *partner(load("idle.xml"), Point(150, 200), 1).command;
+    game.players[0]->center = Point(200, 300);
+    game.players[1]->center = Point(100, 300);
+    game.players[0]->rank = 0.42;
+    game.players[1]->rank = 0.7;
+    EXPECT_NEAR(command.getAimDirection(), 206.565051, 1e-5);
+    EXPECT_NEAR(black.getAimDirection(), 153.434949, 1e-5);
+    EXPECT_EQ(std::make_pair(command.getRank(), black.getRank()), std::make_pair(0.42, 0.7));
+}
+
+TEST_F(Playing, ATurnIsSixteenMillisecondsAndALateRunnerCatchesUpFourAStep) {
+    // The first step takes the clock's turn, even at the top of the clock's range.
+    EnemyCommand& command = *partner(load("idle.xml"), Point(150, 200)).command;
+    std::vector<int> turns;
+    for (Uint32 ticks : {0xfffffff0u, 16015u, 16016u, 17616u, 17616u, 16112u}) {
+        game.lastTicks = ticks;
+        command.beginStep();
+        turns.push_back(command.getTurn());
+    }
+    EXPECT_EQ(turns, (std::vector<int>{0x0fffffff, 1000, 1001, 1005, 1009, 1007}));
+}
+
+TEST_F(Playing, BulletsLeaveTheOwnersCentreInItsColourAtTheFiredVelocity) {
+    partner(load("default-speed.xml"), Point(120, 80), 1).step();
+    ASSERT_EQ(std::make_pair(game.shots.size(), game.enemies.size()), std::make_pair(1ul, 2ul));
+    const Shot& shot = *game.shots.front();
+    const Enemy& bullet = enemy(1);
+    EXPECT_EQ(std::make_tuple(shot.color, shot.center, bullet.color, bullet.center, bullet.dyeing),
+              std::make_tuple(1, Point(120, 80), 1, Point(120, 80), true));
+    // No speed given: the default speed of 1 is 100 pixels per second.
+    EXPECT_NEAR(shot.vel.distance(Point(100.0, 0.0)), 0, 1e-4);
+    EXPECT_NEAR(bullet.vel.distance(Point(0.0, 150.0)), 0, 1e-4);
+}
+
+TEST_F(Playing, AFullFieldFiresNothingAndFreesWhatItDidNotFire) {
+    // A shot, a bullet with actions, a shot and a bullet with actions; room for one of them.
+    partner(load("both-kinds.xml"));
+    while (game.shots.size() + game.enemies.size() < Game::kMaxBullets - 1)
+        game.addShot(Point(10, 10), Point(0, 0), 1);
+    const std::size_t shotsBefore = game.shots.size();
+    enemy(0).step();
+    EXPECT_EQ(std::make_pair(game.shots.size(), game.enemies.size()),
+              std::make_pair(shotsBefore + 1, std::size_t{1}));
+}
+
+// Each document the game ships is in a list; the partner plays each for seven seconds, long
+// enough for fired bullets to fire in their turn, and no new bullet may start closer to a
+// player than 40 px, where it could not be dodged.
+TEST_F(Playing, EveryShippedDocumentIsListedAndStartsNoBulletOnAPlayer) {
+    std::map<std::string, BulletMLParser*> listed;
+    for (int slot = 0; slot < ActionLibrary::kSlots; ++slot) {
+        const ActionList& list = *game.actions.slot(slot);
+        for (std::size_t i = 0; i < list.size(); ++i)
+            listed[list.document(i)->getName()] = list.document(i);
+    }
+    for (const auto& entry : fs::directory_iterator("bml"))
+        EXPECT_EQ(listed.count("bml/" + entry.path().filename().string()), 1u) << entry.path();
+    for (const auto& [name, document] : listed) {
+        const double nearest = play(document, 440);
+        EXPECT_GE(nearest, 40.0) << name;
+        EXPECT_LT(nearest, 1e9) << name << " fires nothing";
+    }
 }

@@ -1,4 +1,5 @@
 // Field objects: proximity, the boundary rule, the dye trail and the partners' round.
+#include "objects/BuzzEffect.h"
 #include "script/BulletMLDocument.h"
 #include "script/EnemyCommand.h"
 #include "support/PlayerFixture.h"
@@ -81,4 +82,26 @@ TEST_F(CharactorTest, APatternStarts1500msAfterThePartnerIsMadeAndASecondAfterTh
     }
     EXPECT_EQ(e.command, nullptr);
     EXPECT_EQ(e.nextStart, game.lastTicks + 1000);
+}
+
+// A spark flies to its owner at 100 pixels a second and lives 200 ms; only a graze (a spark
+// of the other colour) flashes a square of the owner's colour, in its first 50 ms.
+TEST_F(CharactorTest, ASparkFliesToItsOwnerAndOnlyAGrazeFlashesInItsFirst50ms) {
+    const Point owner = white().center;
+    BuzzEffect graze(&white(), owner + Point(0, -100), 1), eat(&white(), Point(50, 200), 0);
+    const auto flashed = [this](const BuzzEffect& s) {
+        return screenAt(int(s.pos.x) + 4, int(s.pos.y) + 4) == mapped(WHITE);
+    };
+    game.frameSeconds = 0.1;
+    game.lastTicks = 1049;
+    graze.update();
+    eat.update();
+    EXPECT_EQ(std::make_tuple(graze.pos, flashed(graze), flashed(eat)),
+              std::make_tuple(owner + Point(0, -90), true, false));
+    for (auto [t, alive] : {std::pair{1050u, true}, {1200u, true}, {1201u, false}}) {
+        game.window->clear();
+        game.lastTicks = t;
+        graze.update();
+        EXPECT_EQ(std::make_pair(graze.alive, flashed(graze)), std::make_pair(alive, false)) << t;
+    }
 }

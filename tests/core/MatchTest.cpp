@@ -63,11 +63,6 @@ void closeWindow() {
 }
 
 struct MatchTest : HeadlessGameTest {
-    Enemy& partner(int c, const Point& at, ActionList* list = nullptr) {
-        game.enemies.push_back(std::make_unique<Enemy>(
-            at, game.enemyImages[c].get(), list ? list : game.actions.defaultList(), c));
-        return *game.enemies.back();
-    }
     Shot& shot(int i) { return **std::next(game.shots.begin(), i); }
     // A match ended by the first device's choice, with standard output.
     std::pair<int, std::string> play() {
@@ -146,15 +141,15 @@ TEST_F(MatchTest, AFrameMeasuresControlsMovesCollidesAndSweepsInThatOrder) {
 // A bullet fired during the walk takes its first step in the same walk, which fires its shot.
 TEST_F(MatchTest, ABulletFiredInTheWalkStepsInItAndTheQueriesKeepListOrder) {
     auto document = BulletMLDocument::load(SKELVO_TEST_DATA "/enemy/fires-at-birth.xml");
-    Enemy& firer = partner(0, Point(100, 100));
+    Enemy& firer = partner(Point(100, 100), 0);
     firer.command = std::make_unique<EnemyCommand>(document.get(), &firer);
     game.thinkEnemies();
     ASSERT_EQ(std::make_tuple(game.enemies.size(), game.shots.size()), std::make_tuple(2u, 1u));
     Enemy& bullet = *game.enemies.back();
     Shot& fired = shot(0);
-    Enemy& zako = partner(0, Point(150, 100), game.actions.slot(0));
-    Enemy& other = partner(0, Point(150, 100));
-    Enemy& black = partner(1, Point(150, 100));
+    Enemy& zako = partner(Point(150, 100), 0, game.actions.slot(0));
+    Enemy& other = partner(Point(150, 100), 0);
+    Enemy& black = partner(Point(150, 100), 1);
     Shot& extra = game.addShot(Point(10, 10), Point(0, 0), 0);
     game.addShot(Point(10, 10), Point(0, 0), 1);
     std::vector<Charactor*> eaten;
@@ -178,8 +173,8 @@ TEST_F(MatchTest, ThreatsAreTheOtherColoursEnemiesThenShotsStrictlyWithin100Pixe
         s.pos = p + corner;
         s.updateCenter();
     }
-    partner(1, p + Point(10, 10)).vel = Point(5, 6);
-    partner(1, p + Point(150, 0));
+    partner(p + Point(10, 10), 1).vel = Point(5, 6);
+    partner(p + Point(150, 0), 1);
     std::vector<std::pair<Point, Point>> out;
     game.collectThreats(out, 0, p);
     const Point near = game.enemies.front()->center;

@@ -2,12 +2,12 @@
 #include "objects/BuzzEffect.h"
 #include "script/BulletMLDocument.h"
 #include "script/EnemyCommand.h"
-#include "support/PlayerFixture.h"
+#include "support/HeadlessGame.h"
 
 #include <tuple>
 #include <vector>
 
-using CharactorTest = PlayerFixture;
+using CharactorTest = HeadlessGameTest;
 
 // Under 20 pixels strictly, between centres truncated toward zero.
 TEST_F(CharactorTest, NearMeansUnderTwentyPixelsOfTruncatedCentres) {

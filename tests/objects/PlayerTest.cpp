@@ -3,14 +3,14 @@
 #include "objects/Art.h"
 #include "objects/ArtNames.h"
 #include "objects/BuzzEffect.h"
-#include "support/PlayerFixture.h"
+#include "support/HeadlessGame.h"
 
 #include <cmath>
 #include <stdexcept>
 #include <tuple>
 
 using namespace MSDL;
-using PlayerTest = PlayerFixture;
+using PlayerTest = HeadlessGameTest;
 
 // Only both flips double the speed; the killing aura carries the player on as it was.
 TEST_F(PlayerTest, SteersInEightDirectionsSlowlyWhenAskedAndNotAtAllUnderTheKillingAura) {

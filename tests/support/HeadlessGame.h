@@ -4,13 +4,16 @@
 #include "core/Game.h"
 #include "display/MainWindow.h"
 #include "input/InputBase.h"
+#include "objects/Enemy.h"
 #include "objects/Player.h"
+#include "objects/Shot.h"
 #include "support/TestDirs.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <ostream>
+#include <set>
 
 // A device whose answers a test scripts.
 class ScriptedInput : public MSDL::InputBase {
@@ -34,7 +37,8 @@ public:
 
 inline void PrintTo(const Point& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
 
-// Tests drive the frame by hand: they set lastTicks and frameSeconds and call the steps.
+// Tests drive the frame by hand: they set lastTicks and frameSeconds and call the steps. White's
+// device shows `direction` and the buttons `held` unless a test scripts it otherwise.
 class HeadlessGameTest : public ::testing::Test {
 protected:
     // Started in `dir`, a copy whose files a test changes, or in the staged directory.
@@ -43,6 +47,8 @@ protected:
         game.inputs = {std::make_unique<ScriptedInput>(), std::make_unique<ScriptedInput>()};
         input = static_cast<ScriptedInput*>(game.inputs[0].get());
         input2 = static_cast<ScriptedInput*>(game.inputs[1].get());
+        input->direction = [this] { return direction; };
+        input->pressed = [this](int b) { return held.count(b) > 0; };
         game.lastTicks = 1000;
         // The menus build these per match; the halo and the plain ball stand in for them.
         for (int c = 0; c < 2; ++c) {
@@ -59,6 +65,32 @@ protected:
         game.players[1] = std::make_unique<Player>(Point(200, 350), game.haloImages[1].get(),
                                                    input2, 1, 5, 2);
     }
+    Player& white() { return *game.players[0]; }
+    Player& black() { return *game.players[1]; }
+    // A still shot of colour c centred at `at`.
+    Shot& shot(const Point& at, int c) { return game.addShot(at, Point(0, 0), c); }
+    // A shot whose top-left corner lies `offset` from white's: flips and pulls go by corners.
+    Shot& shotOffWhite(const Point& offset, const Point& vel, int c) {
+        Shot& s = game.addShot(Point(0, 0), vel, c);
+        s.pos = white().pos + offset;
+        s.updateCenter();
+        return s;
+    }
+    Enemy& partner(const Point& at, int c, ActionList* list = nullptr) {
+        game.enemies.push_back(std::make_unique<Enemy>(
+            at, game.enemyImages[c].get(), list ? list : game.actions.defaultList(), c));
+        return *game.enemies.back();
+    }
+    void stepAt(Uint32 t) {
+        game.lastTicks = t;
+        white().step();
+    }
+    // The red component of a canvas pixel: the field's grey moves with it.
+    int canvasRed(int x, int y) {
+        Uint8 r, g, b;
+        SDL_GetRGB(canvasAt(x, y), game.window->getCanvas().getSurface()->format, &r, &g, &b);
+        return r;
+    }
     Uint32 screenAt(int x, int y) const { return game.window->getPixel(x, y); }
     Uint32 canvasAt(int x, int y) const { return game.window->getCanvas().getPixel(x, y); }
     Uint32 mapped(Color c) const {
@@ -72,4 +104,6 @@ protected:
     // Owned by the game.
     ScriptedInput* input = nullptr;
     ScriptedInput* input2 = nullptr;
+    int direction = 0;
+    std::set<int> held;
 };

@@ -53,6 +53,7 @@ TEST_F(KeyFileTest, FormatWordsMessagesAndTheShippedFiles) {
 
     EXPECT_EQ(keyCodeFromRest("\xE9"), 0xE9);  // a byte above 127 is no negative key
     EXPECT_THROW(joystickPartFromRest("x"), Error);
+    EXPECT_EQ(joystickPartFromRest("9").value, 9);
 
     const auto device = generateConfMap(SKELVO_SOURCE_DIR "/data/1Pkey.conf");
     // SDL_Init clears SDL's key table, which a test writes to hold keys. Held keys add their
@@ -60,6 +61,9 @@ TEST_F(KeyFileTest, FormatWordsMessagesAndTheShippedFiles) {
     for (int key : {SDLK_w, SDLK_d, SDLK_x, SDLK_ESCAPE}) SDL_GetKeyState(nullptr)[key] = 1;
     EXPECT_EQ(std::make_pair(device->getDirection(), *device->getButtons()),
               std::make_pair(UP | RIGHT, ButtonStates{{0, false}, {1, true}, {3, true}}));
+    for (int key : {SDLK_w, SDLK_d}) SDL_GetKeyState(nullptr)[key] = 0;
+    for (int key : {SDLK_a, SDLK_s}) SDL_GetKeyState(nullptr)[key] = 1;
+    EXPECT_EQ(device->getDirection(), DOWN | LEFT);
 }
 
 // Past the dead zone right beats left beats up beats down, so a diagonal holds one half only.

@@ -7,10 +7,11 @@
 
 namespace {
 
-// How many pixels of [x0, x1) x [y0, y1) of an X screen are `colour`: the screen holds three
-// bytes a pixel of the game's 300 x 400 window, placed by no window manager.
-int count(const std::string& screen, int x0, int y0, int x1, int y1,
-          bool (*colour)(int r, int g, int b)) {
+// The X screen: three bytes a pixel of the game's 300 x 400 window, placed by no window manager.
+using Screen = std::string;
+
+// How many pixels of [x0, x1) x [y0, y1) are `colour`.
+int count(const Screen& screen, int x0, int y0, int x1, int y1, bool (*colour)(int, int, int)) {
     if (screen.size() != 3u * 300 * 400) throw std::runtime_error("no screenshot");
     const auto* rgb = reinterpret_cast<const unsigned char*>(screen.data());
     int n = 0;
@@ -25,13 +26,13 @@ bool isBlack(int r, int g, int b) { return r < 40 && g < 40 && b < 40; }
 bool isWhite(int r, int g, int b) { return r > 215 && g > 215 && b > 215; }
 
 // The mode menu: dark text where "vs CPU" and the cursor stand.
-bool modeMenuShown(const std::string& s) { return count(s, 64, 200, 140, 220, isBlack) > 30; }
+bool modeMenuShown(const Screen& s) { return count(s, 64, 200, 140, 220, isBlack) > 30; }
 // The player select: its title in white across the top row.
-bool selectShown(const std::string& s) { return count(s, 64, 0, 230, 20, isWhite) > 60; }
+bool selectShown(const Screen& s) { return count(s, 64, 0, 230, 20, isWhite) > 60; }
 // Black's turn: its "LEVEL1" in black at cell (11, 11).
-bool blackTurnShown(const std::string& s) { return count(s, 88, 220, 140, 240, isBlack) > 30; }
+bool blackTurnShown(const Screen& s) { return count(s, 88, 220, 140, 240, isBlack) > 30; }
 // A match: partners and bullets of both sides on the field.
-bool matchShown(const std::string& s) {
+bool matchShown(const Screen& s) {
     return count(s, 0, 0, 300, 340, isWhite) > 40 && count(s, 0, 0, 300, 340, isBlack) > 40;
 }
 
@@ -45,8 +46,7 @@ void retry(const std::string& failure, const std::function<bool()>& attempt) {
 }
 
 // An Xvfb server on a free display with the staged game of `dir` in it.
-class XServer {
-public:
+struct XServer {
     explicit XServer(const std::string& dir) {
         // The display is named once it takes clients; -noreset: a reset would refuse a game.
         const std::vector<std::string> args = {"Xvfb", "-displayfd", "1", "-screen", "0",
@@ -59,8 +59,7 @@ public:
             return told && waitUntil([&] { return run("xdotool getdisplaygeometry") != ""; }, 10);
         });
         const std::vector<std::string> play = {"env", "-u", "SDL_VIDEODRIVER", display, "./skelvo"};
-        // SDL now and then finds a fresh server's display closed to it; other failures are the
-        // game's own.
+        // SDL now and then finds a fresh server's display closed to it.
         retry("SDL could not open the display", [&] {
             game = std::make_unique<Process>(dir, play);
             const bool opened = game->waitForOutput(WINDOW_LINE);
@@ -72,7 +71,7 @@ public:
         shell.wait();
         return shell.out();
     }
-    std::string screen() const {  // /usr/bin/convert is ImageMagick's
+    Screen screen() const {  // /usr/bin/convert is ImageMagick's
         return run("xwd -root -silent | /usr/bin/convert xwd:- -depth 8 rgb:-");
     }
     // Without a window manager the game has the keyboard once focused (and a game that ended
@@ -89,20 +88,16 @@ public:
         });
     }
 
-private:
     ScratchDir logs, shellDir;
     std::unique_ptr<Process> xvfb;
     std::string display;
-
-public:
     std::unique_ptr<Process> game;
 };
 
 }  // namespace
 
-// A match against the computer as a player plays it: choose "vs CPU" (z confirms), then the
-// first character for each side, end the match with Escape, go back to the mode menu with z and
-// quit there with Escape.
+// A match against the computer: "vs CPU" and each side's first character (z confirms), Escape
+// ends the match, z goes back to the mode menu and Escape quits there.
 TEST(RealWindow, AMatchAgainstTheComputer) {
     GameCopy dir;
     // c, a button that chooses nothing, is held around Escape: a match that a death ends just
@@ -110,9 +105,8 @@ TEST(RealWindow, AMatchAgainstTheComputer) {
     dir.write("1Pkey.conf", readFile(dir.file("1Pkey.conf")) + "BUTTON_3 = KEY_c\n");
     XServer x(dir.path());
     Process& game = *x.game;
-    ASSERT_TRUE(game.waitForOutput(WINDOW_LINE)) << game.err();
-    std::string menu;
-    ASSERT_TRUE(waitUntil([&] { return modeMenuShown(menu = x.screen()); }));
+    Screen menu;
+    ASSERT_TRUE(waitUntil([&] { return modeMenuShown(menu = x.screen()); })) << game.err();
     x.tapUntil("z", [&] { return selectShown(x.screen()); });
     x.tapUntil("z", [&] { return blackTurnShown(x.screen()); });
     x.tapUntil("z", [&] { return matchShown(x.screen()); });
@@ -120,7 +114,7 @@ TEST(RealWindow, AMatchAgainstTheComputer) {
     x.keys("keydown c");
     // Two frames drawn since c went down: the game has read it.
     for (int frame = 0; frame < 2; ++frame) {
-        const std::string before = x.screen();
+        const Screen before = x.screen();
         ASSERT_TRUE(waitUntil([&] { return over() || x.screen() != before; }));
     }
     if (!over()) x.tapUntil("Escape", over);

@@ -10,7 +10,6 @@
 
 #include <chrono>
 #include <functional>
-#include <memory>
 #include <thread>
 #include <vector>
 
@@ -26,29 +25,17 @@ inline bool waitUntil(const std::function<bool()>& done, double seconds = 60) {
     return true;
 }
 
-inline int occurrences(const std::string& text, const std::string& part) {
-    int n = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-    return n;
-}
-
-// `args` run in `dir` with `display` as DISPLAY, or headless when it is empty; their output
-// goes to files in `dir`. The destructor ends a program still running as closing its window
-// would.
+// `args` run in `dir`, their output going to files there; "./skelvo" is the staged game. The
+// destructor ends a program still running as closing its window would.
 class Process {
 public:
-    Process(const std::string& d, std::vector<std::string> args, const std::string& display = "")
-        : dir(d) {
+    Process(const std::string& d, std::vector<std::string> args) : dir(d) {
         for (const char* name : {"/stdout.txt", "/stderr.txt"}) std::ofstream(dir + name).flush();
         if ((pid = fork()) < 0) throw std::runtime_error("cannot start " + args[0]);
         if (pid > 0) return;
         if (chdir(dir.c_str()) != 0) _exit(126);
         dup2(open("stdout.txt", O_WRONLY), 1);
         dup2(open("stderr.txt", O_WRONLY), 2);
-        if (!display.empty()) {
-            setenv("DISPLAY", display.c_str(), 1);
-            unsetenv("SDL_VIDEODRIVER");
-        }
         // A sanitized game gets the same library-only leak suppression as the tests.
         setenv("LSAN_OPTIONS", "suppressions=" SKELVO_LSAN_SUPPRESSIONS ":print_suppressions=0", 1);
         std::vector<char*> argv;
@@ -56,12 +43,6 @@ public:
         argv.push_back(nullptr);
         execvp(argv[0], argv.data());
         _exit(127);
-    }
-    // The staged game, as `./skelvo args`.
-    static std::unique_ptr<Process> game(const std::string& dir, std::vector<std::string> args = {},
-                                         const std::string& display = "") {
-        args.insert(args.begin(), "./skelvo");
-        return std::make_unique<Process>(dir, args, display);
     }
     ~Process() {
         close();
@@ -90,11 +71,8 @@ public:
     }
     // The exit status, or -1 when the program died of a signal or is killed after `seconds`.
     int wait(double seconds = 60) {
-        if (!waitUntil([this] { return ended(); }, seconds)) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-            pid = -1;
-        }
+        if (!waitUntil([this] { return ended(); }, seconds)) kill(pid, SIGKILL);
+        waitUntil([this] { return ended(); });
         return status;
     }
 

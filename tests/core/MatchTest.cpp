@@ -182,19 +182,6 @@ TEST_F(MatchTest, ThreatsAreTheOtherColoursEnemiesThenShotsStrictlyWithin100Pixe
                                                         {shot(1).center, Point(3, 4)}}));
 }
 
-// Over many added partners the random places fill the box 50..250 x 50..150, no further.
-TEST_F(MatchTest, AnAddedPartnerGoesToARandomPlaceInItsBox) {
-    Point low(1000, 1000), high(0, 0);
-    for (int i = 0; i < 2000; ++i) {
-        const Point at = game.addPartner(0).center;
-        low = Point(std::min(low.x, at.x), std::min(low.y, at.y));
-        high = Point(std::max(high.x, at.x), std::max(high.y, at.y));
-    }
-    EXPECT_TRUE(low.x >= 50 && low.x < 53 && low.y >= 50 && low.y < 53) << low.x << "," << low.y;
-    EXPECT_TRUE(high.x <= 250 && high.x > 247 && high.y <= 150 && high.y > 147)
-        << high.x << "," << high.y;
-}
-
 TEST_F(MatchTest, LivesAreDrawnFromEachBottomCorner) {
     game.players[1]->lives = 3;
     game.drawLives();

@@ -9,9 +9,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static Game& game = []() -> Game& {
-        if (chdir(SKELVO_GAME_DIR) != 0) std::abort();
         auto* g = new Game;
-        g->init();
+        inDirectory(SKELVO_GAME_DIR, [g] { g->init(); });
         g->playerImages[0] = std::make_unique<Window>(*g->haloImages[0]);
         for (int c = 0; c < 2; ++c) {
             g->players[c] = std::make_unique<Player>(Point(100 + 100 * c, 350),

@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <unistd.h>
 
-// Where the fuzzer was started. libFuzzer opens its seeds and writes its finds and crash files
-// by paths relative to it, so a target that reads elsewhere comes back here.
+// Where the fuzzer was started. libFuzzer opens its seeds and writes its finds by paths relative
+// to it, so a target that reads elsewhere comes back here.
 inline const int startDir = open(".", O_RDONLY);
 
 // Writes the input to `name` in a scratch directory and reads it there, as the game reads its

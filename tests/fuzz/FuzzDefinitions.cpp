@@ -1,14 +1,9 @@
-// Fuzzes the definitions file reader behind a ".conf" argument.
+// Fuzzes the definitions file reader as the game reaches it, through a ".conf" argument.
 #include "FuzzSupport.h"
 #include "core/Conf.h"
-#include "core/InputFile.h"
-#include "script/Definitions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static char* argv[] = {nullptr};
-    return readInput("fuzz.conf", data, size, [] {
-        Conf conf(0, argv);
-        InputFile in("fuzz.conf");
-        readDefinitions(conf, in);
-    });
+    static char program[] = "skelvo", file[] = "fuzz.conf";
+    static char* argv[] = {program, file, nullptr};
+    return readInput(file, data, size, [] { Conf conf(2, argv); });
 }

@@ -2,27 +2,29 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
 #include <stdexcept>
 #include <unistd.h>
 
-// Writes the bytes to `name` in a scratch directory, which the first call makes and enters.
-inline void writeInput(const char* name, const std::uint8_t* data, std::size_t size) {
-    static char dir[] = "/tmp/skelvo-fuzz-XXXXXX";
-    static const bool inScratch = mkdtemp(dir) && chdir(dir) == 0;
-    FILE* f = std::fopen(name, "wb");
-    if (!inScratch || !f || std::fwrite(data, 1, size, f) != size) std::abort();
-    std::fclose(f);
-}
+// Where the fuzzer was started. libFuzzer opens its seeds and writes its finds by paths relative
+// to it, so a target that reads elsewhere comes back here.
+inline const int startDir = open(".", O_RDONLY);
 
-// Writes the input to `name` and reads it; every refusal a reader may give is an error it names.
+// Writes the input to `name` in a scratch directory and reads it there, as the game reads its
+// files in its own; every refusal a reader may give is an error it names.
 template <class Read>
 int readInput(const char* name, const std::uint8_t* data, std::size_t size, Read read) {
-    writeInput(name, data, size);
+    static char scratch[] = "/tmp/skelvo-fuzz-XXXXXX";
+    static const char* dir = mkdtemp(scratch);
+    if (!dir || chdir(dir) != 0) std::abort();
+    if (!std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(data), size))
+        std::abort();
     try {
         read();
     } catch (const std::runtime_error&) {
     }
+    if (fchdir(startDir) != 0) std::abort();
     return 0;
 }

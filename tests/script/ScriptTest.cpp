@@ -1,6 +1,5 @@
-// BulletML: formulas, hostile and odd documents against the loader, then the runner on real
-// enemies on a headless game: units, aim, clock, firing, the frame's budget, the shipped files.
-// Action files: line format, order of play, every error; the library of thirteen; definitions.
+// BulletML formulas, hostile and odd documents; the runner on a headless game (units, aim, clock,
+// firing, the frame's budget, shipped files); action files, the library of thirteen, definitions.
 #include "core/Conf.h"
 #include "core/InputFile.h"
 #include "core/Random.h"
@@ -48,12 +47,7 @@ std::string failure(F f) {
     return "";
 }
 
-std::string refusal(const std::string& path) {
-    return failure([&] { BulletMLDocument::load(path); });
-}
-
 struct ActionListTest : testing::Test {
-    // The list of an action file of the given text.
     std::unique_ptr<ActionList> read(const std::string& text) {
         dir.write("t.act", text);
         return std::make_unique<ActionList>(dir.file("t.act"));
@@ -75,7 +69,7 @@ protected:
         return owner;
     }
     BulletMLParser* load(const std::string& name) {
-        documents.push_back(BulletMLDocument::load(SKELVO_TEST_DATA "/enemy/" + name));
+        documents.push_back(BulletMLDocument::load(SKELVO_TEST_DATA "/" + name));
         return documents.back().get();
     }
     Enemy& enemy(int i) { return **std::next(game.enemies.begin(), i); }
@@ -119,18 +113,14 @@ TEST(BulletMLFormula, ComputesTheLibrarysValuesAndCoversEveryValueItCanTake) {
         ++count;
     }
     EXPECT_EQ(count, 17);
-    // A division by what can be zero is unbounded.
-    for (const char* text : {"1/$rand", "1/($rank-0.5)", "0/0"})
-        EXPECT_FALSE(BulletMLFormula(text).range({}).isFinite()) << text;
 }
 
 TEST(BulletMLFormula, RefusesWhatTheLibraryMisparses) {
     // The library prints "yyerror" and reuses an earlier formula, or reads another value than
     // written. The rest, from "1+" to "$10", are documents of the refusal corpus.
     for (const char* text : {"  ", "3 4", "()", "1*+2", "$RANK", "$randx", "1$1", "$1.5", "-(-1)",
-                             "1\n/2"}) {
+                             "1\n/2"})
         EXPECT_THROW(BulletMLFormula{text}, BulletMLError) << "\"" << text << "\"";
-    }
     const std::string open(32, '('), close(32, ')');
     EXPECT_NO_THROW(BulletMLFormula{open + "1" + close});
     EXPECT_THROW(BulletMLFormula{"(" + open + "1" + close + ")"}, BulletMLError);
@@ -143,7 +133,7 @@ TEST(BulletMLDocument, RefusesEveryHostileDocumentNamingFileLineAndReason) {
         const std::string line = row.substr(0, row.find(' '));
         const std::string file = (kCorpus / "bad" / name).string();
         const std::string start = file + ": line " + (line == "0" ? "" : line + ": ");
-        const std::string message = refusal(file);
+        const std::string message = failure([&] { BulletMLDocument::load(file); });
         EXPECT_EQ(message.substr(0, start.size()), start) << message;
         EXPECT_NE(message.find(row.substr(line.size() + 1)), std::string::npos) << message;
     }
@@ -155,13 +145,14 @@ TEST(BulletMLDocument, RefusesWhatIsNotARegularFileOrIsTooLargeBeforeReadingIt) 
     ScratchDir dir;
     ASSERT_EQ(mkfifo(dir.file("pipe.xml").c_str(), 0600), 0);
     for (const std::string& path : {dir.file("missing.xml"), dir.path(), dir.file("pipe.xml")})
-        EXPECT_EQ(refusal(path).rfind(path + ": ", 0), 0u) << path;
+        EXPECT_EQ(failure([&] { BulletMLDocument::load(path); }).rfind(path + ": ", 0), 0u) << path;
     std::string sound = "<bulletml><action label=\"top\"/></bulletml>";
     sound.resize(BulletMLDocument::kMaxFileSize, ' ');
     dir.write("full.xml", sound);
     dir.write("big.xml", sound + " ");
-    EXPECT_EQ(refusal(dir.file("full.xml")), "");
-    EXPECT_NE(refusal(dir.file("big.xml")).find("is larger than"), std::string::npos);
+    EXPECT_EQ(failure([&] { BulletMLDocument::load(dir.file("full.xml")); }), "");
+    const std::string big = failure([&] { BulletMLDocument::load(dir.file("big.xml")); });
+    EXPECT_NE(big.find("is larger than"), std::string::npos);
 }
 
 TEST_F(Playing, EveryOddButSoundDocumentPlaysAsChecked) {
@@ -169,12 +160,11 @@ TEST_F(Playing, EveryOddButSoundDocumentPlaysAsChecked) {
     for (const auto& entry : fs::directory_iterator(kCorpus / "good")) {
         const std::string name = entry.path().filename().string();
         SCOPED_TRACE(name);
-        documents.push_back(BulletMLDocument::load(entry.path().string()));
-        play(documents.back().get(), 60);
-        // Shots fired at speed 0 stay where they were fired.
+        play(load("bulletml/good/" + name), 60);
         const auto standing = std::count_if(game.shots.begin(), game.shots.end(),
                                             [](const auto& s) { return s->vel == Point(0, 0); });
-        if (standingShots.count(name)) EXPECT_EQ(std::to_string(standing), standingShots[name]);
+        if (!standingShots.count(name)) continue;
+        EXPECT_EQ(std::to_string(standing), standingShots[name]);
     }
 }
 
@@ -198,7 +188,7 @@ TEST_F(Playing, AWalkCutShortGoesOnWhereItStoppedThenRoundToWhereItBegan) {
 }
 
 TEST_F(Playing, SpeaksDegreesFromUpAndHundredsOfPixelsPerSecondAimsAtTheOtherColour) {
-    EnemyCommand& command = *partner(load("idle.xml"), Point(150, 200)).command;
+    EnemyCommand& command = *partner(load("enemy/idle.xml"), Point(150, 200)).command;
     Point& vel = enemy(0).vel;
     vel = Point(30, 40);
     EXPECT_NEAR(command.getBulletDirection(), 143.130102, 1e-5);
@@ -217,7 +207,7 @@ TEST_F(Playing, SpeaksDegreesFromUpAndHundredsOfPixelsPerSecondAimsAtTheOtherCol
     command.doChangeDirection(135);
     command.doChangeSpeed(1);
     EXPECT_NEAR(vel.distance(Point(70.710678, 70.710678)), 0, 1e-4);
-    EnemyCommand& black = *partner(load("idle.xml"), Point(150, 200), 1).command;
+    EnemyCommand& black = *partner(load("enemy/idle.xml"), Point(150, 200), 1).command;
     game.players[0]->center = Point(200, 300);
     game.players[1]->center = Point(100, 300);
     game.players[0]->rank = 0.42;
@@ -229,7 +219,7 @@ TEST_F(Playing, SpeaksDegreesFromUpAndHundredsOfPixelsPerSecondAimsAtTheOtherCol
 
 TEST_F(Playing, ATurnIsSixteenMillisecondsAndALateRunnerCatchesUpFourAStep) {
     // The first step takes the clock's turn, even at the top of the clock's range.
-    EnemyCommand& command = *partner(load("idle.xml"), Point(150, 200)).command;
+    EnemyCommand& command = *partner(load("enemy/idle.xml"), Point(150, 200)).command;
     std::vector<int> turns;
     for (Uint32 ticks : {0xfffffff0u, 16015u, 16016u, 17616u, 17616u, 16112u}) {
         game.lastTicks = ticks;
@@ -240,26 +230,23 @@ TEST_F(Playing, ATurnIsSixteenMillisecondsAndALateRunnerCatchesUpFourAStep) {
 }
 
 TEST_F(Playing, BulletsLeaveTheOwnersCentreInItsColourAtTheFiredVelocity) {
-    partner(load("default-speed.xml"), Point(120, 80), 1).step();
+    partner(load("enemy/default-speed.xml"), Point(120, 80), 1).step();
     ASSERT_EQ(std::make_pair(game.shots.size(), game.enemies.size()), std::make_pair(1ul, 2ul));
     const Shot& shot = *game.shots.front();
     const Enemy& bullet = enemy(1);
     EXPECT_EQ(std::make_tuple(shot.color, shot.center, bullet.color, bullet.center, bullet.dyeing),
               std::make_tuple(1, Point(120, 80), 1, Point(120, 80), true));
     // No speed given: the default speed of 1 is 100 pixels per second.
-    EXPECT_NEAR(shot.vel.distance(Point(100.0, 0.0)), 0, 1e-4);
-    EXPECT_NEAR(bullet.vel.distance(Point(0.0, 150.0)), 0, 1e-4);
+    EXPECT_NEAR(shot.vel.distance(Point(100, 0)) + bullet.vel.distance(Point(0, 150)), 0, 1e-4);
 }
 
 TEST_F(Playing, AFullFieldFiresNothingAndFreesWhatItDidNotFire) {
     // A shot, a bullet with actions, a shot and a bullet with actions; room for one of them.
-    partner(load("both-kinds.xml"));
+    partner(load("enemy/both-kinds.xml"));
     while (game.shots.size() + game.enemies.size() < Game::kMaxBullets - 1)
         game.addShot(Point(10, 10), Point(0, 0), 1);
-    const std::size_t shotsBefore = game.shots.size();
     enemy(0).step();
-    EXPECT_EQ(std::make_pair(game.shots.size(), game.enemies.size()),
-              std::make_pair(shotsBefore + 1, std::size_t{1}));
+    EXPECT_EQ(game.shots.size() + game.enemies.size(), Game::kMaxBullets);
 }
 
 // Each document the game ships is in a list; the partner plays each for seven seconds, long

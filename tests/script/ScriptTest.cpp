@@ -1,10 +1,12 @@
-// BulletML: formulas, hostile and odd documents against the loader, then the runner on real
-// enemies on a headless game: units, aim, clock, firing, the frame's budget, the shipped files.
-#include "objects/Enemy.h"
-#include "objects/Shot.h"
+// BulletML formulas, hostile and odd documents; the runner on a headless game (units, aim, clock,
+// firing, the frame's budget, shipped files); action files, the library of thirteen, definitions.
+#include "core/Conf.h"
+#include "core/InputFile.h"
+#include "core/Random.h"
 #include "script/ActionLibrary.h"
 #include "script/BulletMLDocument.h"
 #include "script/BulletMLFormula.h"
+#include "script/Definitions.h"
 #include "script/EnemyCommand.h"
 #include "support/HeadlessGame.h"
 
@@ -12,8 +14,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
-#include <set>
 #include <tuple>
 
 namespace {
@@ -31,14 +33,27 @@ std::map<std::string, std::string> table(const char* name) {
     return rows;
 }
 
-std::string refusal(const std::string& path) {
+const std::string kDocA = (kCorpus / "good" / "cdata-number.xml").string();
+const std::string kDocB = (kCorpus / "good" / "two-top-actions.xml").string();
+
+// What `f` throws; "" if it returns.
+template <class F>
+std::string failure(F f) {
     try {
-        BulletMLDocument::load(path);
-    } catch (const BulletMLError& e) {
+        f();
+    } catch (const std::runtime_error& e) {
         return e.what();
     }
     return "";
 }
+
+struct ActionListTest : testing::Test {
+    std::unique_ptr<ActionList> read(const std::string& text) {
+        dir.write("t.act", text);
+        return std::make_unique<ActionList>(dir.file("t.act"));
+    }
+    ScratchDir dir;
+};
 
 // Partners on a list of none, playing the document given, if any.
 class Playing : public HeadlessGameTest {
@@ -54,7 +69,7 @@ protected:
         return owner;
     }
     BulletMLParser* load(const std::string& name) {
-        documents.push_back(BulletMLDocument::load(SKELVO_TEST_DATA "/enemy/" + name));
+        documents.push_back(BulletMLDocument::load(SKELVO_TEST_DATA "/" + name));
         return documents.back().get();
     }
     Enemy& enemy(int i) { return **std::next(game.enemies.begin(), i); }
@@ -98,18 +113,14 @@ TEST(BulletMLFormula, ComputesTheLibrarysValuesAndCoversEveryValueItCanTake) {
         ++count;
     }
     EXPECT_EQ(count, 17);
-    // A division by what can be zero is unbounded.
-    for (const char* text : {"1/$rand", "1/($rank-0.5)", "0/0"})
-        EXPECT_FALSE(BulletMLFormula(text).range({}).isFinite()) << text;
 }
 
 TEST(BulletMLFormula, RefusesWhatTheLibraryMisparses) {
     // The library prints "yyerror" and reuses an earlier formula, or reads another value than
     // written. The rest, from "1+" to "$10", are documents of the refusal corpus.
     for (const char* text : {"  ", "3 4", "()", "1*+2", "$RANK", "$randx", "1$1", "$1.5", "-(-1)",
-                             "1\n/2"}) {
+                             "1\n/2"})
         EXPECT_THROW(BulletMLFormula{text}, BulletMLError) << "\"" << text << "\"";
-    }
     const std::string open(32, '('), close(32, ')');
     EXPECT_NO_THROW(BulletMLFormula{open + "1" + close});
     EXPECT_THROW(BulletMLFormula{"(" + open + "1" + close + ")"}, BulletMLError);
@@ -122,7 +133,7 @@ TEST(BulletMLDocument, RefusesEveryHostileDocumentNamingFileLineAndReason) {
         const std::string line = row.substr(0, row.find(' '));
         const std::string file = (kCorpus / "bad" / name).string();
         const std::string start = file + ": line " + (line == "0" ? "" : line + ": ");
-        const std::string message = refusal(file);
+        const std::string message = failure([&] { BulletMLDocument::load(file); });
         EXPECT_EQ(message.substr(0, start.size()), start) << message;
         EXPECT_NE(message.find(row.substr(line.size() + 1)), std::string::npos) << message;
     }
@@ -134,13 +145,14 @@ TEST(BulletMLDocument, RefusesWhatIsNotARegularFileOrIsTooLargeBeforeReadingIt) 
     ScratchDir dir;
     ASSERT_EQ(mkfifo(dir.file("pipe.xml").c_str(), 0600), 0);
     for (const std::string& path : {dir.file("missing.xml"), dir.path(), dir.file("pipe.xml")})
-        EXPECT_EQ(refusal(path).rfind(path + ": ", 0), 0u) << path;
+        EXPECT_EQ(failure([&] { BulletMLDocument::load(path); }).rfind(path + ": ", 0), 0u) << path;
     std::string sound = "<bulletml><action label=\"top\"/></bulletml>";
     sound.resize(BulletMLDocument::kMaxFileSize, ' ');
     dir.write("full.xml", sound);
     dir.write("big.xml", sound + " ");
-    EXPECT_EQ(refusal(dir.file("full.xml")), "");
-    EXPECT_NE(refusal(dir.file("big.xml")).find("is larger than"), std::string::npos);
+    EXPECT_EQ(failure([&] { BulletMLDocument::load(dir.file("full.xml")); }), "");
+    const std::string big = failure([&] { BulletMLDocument::load(dir.file("big.xml")); });
+    EXPECT_NE(big.find("is larger than"), std::string::npos);
 }
 
 TEST_F(Playing, EveryOddButSoundDocumentPlaysAsChecked) {
@@ -148,13 +160,11 @@ TEST_F(Playing, EveryOddButSoundDocumentPlaysAsChecked) {
     for (const auto& entry : fs::directory_iterator(kCorpus / "good")) {
         const std::string name = entry.path().filename().string();
         SCOPED_TRACE(name);
-        play(BulletMLDocument::load(entry.path().string()).get(), 60);
-        // Shots fired at speed 0 stay where they were fired.
+        play(load("bulletml/good/" + name), 60);
         const auto standing = std::count_if(game.shots.begin(), game.shots.end(),
                                             [](const auto& s) { return s->vel == Point(0, 0); });
-        if (standingShots.count(name)) {
-            EXPECT_EQ(std::to_string(standing), standingShots[name]);
-        }
+        if (!standingShots.count(name)) continue;
+        EXPECT_EQ(std::to_string(standing), standingShots[name]);
     }
 }
 
@@ -178,7 +188,7 @@ TEST_F(Playing, AWalkCutShortGoesOnWhereItStoppedThenRoundToWhereItBegan) {
 }
 
 TEST_F(Playing, SpeaksDegreesFromUpAndHundredsOfPixelsPerSecondAimsAtTheOtherColour) {
-    EnemyCommand& command = *partner(load("idle.xml"), Point(150, 200)).command;
+    EnemyCommand& command = *partner(load("enemy/idle.xml"), Point(150, 200)).command;
     Point& vel = enemy(0).vel;
     vel = Point(30, 40);
     EXPECT_NEAR(command.getBulletDirection(), 143.130102, 1e-5);
@@ -197,7 +207,7 @@ TEST_F(Playing, SpeaksDegreesFromUpAndHundredsOfPixelsPerSecondAimsAtTheOtherCol
     command.doChangeDirection(135);
     command.doChangeSpeed(1);
     EXPECT_NEAR(vel.distance(Point(70.710678, 70.710678)), 0, 1e-4);
-    EnemyCommand& black = *partner(load("idle.xml"), Point(150, 200), 1).command;
+    EnemyCommand& black = *partner(load("enemy/idle.xml"), Point(150, 200), 1).command;
     game.players[0]->center = Point(200, 300);
     game.players[1]->center = Point(100, 300);
     game.players[0]->rank = 0.42;
@@ -209,7 +219,7 @@ TEST_F(Playing, SpeaksDegreesFromUpAndHundredsOfPixelsPerSecondAimsAtTheOtherCol
 
 TEST_F(Playing, ATurnIsSixteenMillisecondsAndALateRunnerCatchesUpFourAStep) {
     // The first step takes the clock's turn, even at the top of the clock's range.
-    EnemyCommand& command = *partner(load("idle.xml"), Point(150, 200)).command;
+    EnemyCommand& command = *partner(load("enemy/idle.xml"), Point(150, 200)).command;
     std::vector<int> turns;
     for (Uint32 ticks : {0xfffffff0u, 16015u, 16016u, 17616u, 17616u, 16112u}) {
         game.lastTicks = ticks;
@@ -220,26 +230,23 @@ TEST_F(Playing, ATurnIsSixteenMillisecondsAndALateRunnerCatchesUpFourAStep) {
 }
 
 TEST_F(Playing, BulletsLeaveTheOwnersCentreInItsColourAtTheFiredVelocity) {
-    partner(load("default-speed.xml"), Point(120, 80), 1).step();
+    partner(load("enemy/default-speed.xml"), Point(120, 80), 1).step();
     ASSERT_EQ(std::make_pair(game.shots.size(), game.enemies.size()), std::make_pair(1ul, 2ul));
     const Shot& shot = *game.shots.front();
     const Enemy& bullet = enemy(1);
     EXPECT_EQ(std::make_tuple(shot.color, shot.center, bullet.color, bullet.center, bullet.dyeing),
               std::make_tuple(1, Point(120, 80), 1, Point(120, 80), true));
     // No speed given: the default speed of 1 is 100 pixels per second.
-    EXPECT_NEAR(shot.vel.distance(Point(100.0, 0.0)), 0, 1e-4);
-    EXPECT_NEAR(bullet.vel.distance(Point(0.0, 150.0)), 0, 1e-4);
+    EXPECT_NEAR(shot.vel.distance(Point(100, 0)) + bullet.vel.distance(Point(0, 150)), 0, 1e-4);
 }
 
 TEST_F(Playing, AFullFieldFiresNothingAndFreesWhatItDidNotFire) {
     // A shot, a bullet with actions, a shot and a bullet with actions; room for one of them.
-    partner(load("both-kinds.xml"));
+    partner(load("enemy/both-kinds.xml"));
     while (game.shots.size() + game.enemies.size() < Game::kMaxBullets - 1)
         game.addShot(Point(10, 10), Point(0, 0), 1);
-    const std::size_t shotsBefore = game.shots.size();
     enemy(0).step();
-    EXPECT_EQ(std::make_pair(game.shots.size(), game.enemies.size()),
-              std::make_pair(shotsBefore + 1, std::size_t{1}));
+    EXPECT_EQ(game.shots.size() + game.enemies.size(), Game::kMaxBullets);
 }
 
 // Each document the game ships is in a list; the partner plays each for seven seconds, long
@@ -259,4 +266,80 @@ TEST_F(Playing, EveryShippedDocumentIsListedAndStartsNoBulletOnAPlayer) {
         EXPECT_GE(nearest, 40.0) << name;
         EXPECT_LT(nearest, 1e9) << name << " fires nothing";
     }
+}
+
+TEST_F(ActionListTest, ReadsFirstWordsAndTheLastCommandsAndSharesOneCursorThatWraps) {
+    const auto list = read("Commands Random\n \t\nZako#dyeing\n" + kDocA + "#first\n" + kDocB +
+                           " trailing words\n#" + kDocA + "\nCommands List # in order\n");
+    EXPECT_EQ(std::make_tuple(list->size(), list->isRandom(), list->isZako()),
+              std::make_tuple(2u, false, true));
+    // Enemies drawing in turn take A, B, A between them; a new one rewinds to A.
+    std::vector<BulletMLParser*> drawn = {list->next(), list->next(), list->next()};
+    list->rewind();
+    drawn.push_back(list->next());
+    const auto a = list->document(0), b = list->document(1);
+    EXPECT_EQ(drawn, (std::vector<BulletMLParser*>{a, b, a, a}));
+}
+
+TEST_F(ActionListTest, RandomOrderReachesEveryDocumentAndTheTopDrawPlaysTheLast) {
+    const auto list = read(kDocA + "\n" + kDocB + "\n" + kDocA + "\n");
+    // A seed after which the first draw is the top one, 32767: randomInt(n) then gives n.
+    unsigned seed = 1;
+    for (std::srand(seed); randomDraw() != 32767; std::srand(++seed)) {
+    }
+    std::srand(seed);
+    EXPECT_EQ(list->next(), list->document(2));
+    std::set<BulletMLParser*> seen;
+    for (int i = 0; i < 200; ++i) seen.insert(list->next());
+    EXPECT_EQ(seen.size(), 3u);
+}
+
+TEST_F(ActionListTest, EveryFaultStopsLoadingWithItsMessage) {
+    const std::string bad = std::string(SKELVO_TEST_DATA) + "/bulletml/bad/empty-wait.xml";
+    const std::string longLine = "# fine\n" + kDocA + "\n#" + std::string(255, 'x') + "\n";
+    const std::pair<std::string, std::string> table[] = {
+        {"Commands list\n", "Unknown \"Commands\" argumentlist"},
+        {longLine, dir.file("t.act") + ":3: line longer than 255 characters"},
+        {"#" + std::string(254, 'x') + "\n" + kDocA + "\n", ""},
+        // A document's own error, after a sound one.
+        {kDocA + "\n" + bad + "\n", bad + ": line 4: "},
+    };
+    for (const auto& [text, message] : table)
+        EXPECT_EQ(failure([&] { read(text); }).substr(0, message.size()), message) << text;
+}
+
+TEST_F(ActionListTest, TheLibraryLoadsBossListsThenLevelListsAndClampsTheLevelAsked) {
+    for (int i = 0; i < ActionLibrary::kSlots; ++i) dir.write(ActionLibrary::fileName(i), "");
+    dir.write("bosses.act.hard", "Zako\n");
+    dir.write("act.d/act-5.act", "Zako\n");
+    ChangeDir in(dir.path());
+    ActionLibrary library;
+    library.load();
+    EXPECT_EQ(std::make_tuple(library.slot(0)->isZako(), library.slot(1)->isZako(),
+                              library.defaultList()->isZako()),
+              std::make_tuple(false, true, true));
+    const std::vector<ActionList*> levels = {library.listForLevel(-1), library.listForLevel(0),
+                                             library.listForLevel(10), library.listForLevel(11)};
+    EXPECT_EQ(levels, (std::vector<ActionList*>{library.slot(2), library.slot(2), library.slot(12),
+                                                library.slot(12)}));
+    dir.remove("act.d/act-7.act");
+    EXPECT_EQ(failure([&] { library.load(); }), "act.d/act-7.actaction File not Found!\n");
+}
+
+TEST_F(ActionListTest, DefinitionsReadEnemyGlobalAndFirstGlobalAndStopAtRepeatsAndLongLines) {
+    char* argv[] = {nullptr};
+    Conf conf(0, argv);
+    const auto failureOf = [&](const std::string& text) {
+        dir.write("t.conf", text);
+        InputFile file(dir.file("t.conf"));
+        return failure([&] { readDefinitions(conf, file); });
+    };
+    EXPECT_EQ(failureOf("Enemy 3 z\nGlobal 3 g\nFirstGlobal 9\nnoise 1 2\nEnemy 1 a b\n"), "");
+    EXPECT_EQ(conf.enemyDefinitions, (std::map<int, std::string>{{1, "a"}, {3, "z"}}));
+    EXPECT_EQ(conf.globalDefinitions, (std::map<int, std::string>{{3, "g"}}));
+    EXPECT_EQ(conf.firstGlobal, 9);
+    EXPECT_EQ(failureOf("Global 2 a\nGlobal 2 b\n"), "Global: same IDs!\n");
+    // A line of 255 characters is read; one longer is named, not taken for two.
+    EXPECT_EQ(failureOf(std::string(255, ' ') + "\nEnemy 5 " + std::string(248, 'x') + "\n"),
+              dir.file("t.conf") + ": line 2 is longer than 255 characters");
 }

@@ -56,12 +56,6 @@ struct FinishingPlayer : Player {
     int left;
 };
 
-void closeWindow() {
-    SDL_Event quit;
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
-}
-
 struct MatchTest : HeadlessGameTest {
     Shot& shot(int i) { return **std::next(game.shots.begin(), i); }
     // A match ended by the first device's choice, with standard output.

@@ -58,11 +58,6 @@ struct MenusTest : GameDir, HeadlessGameTest {
             return true;
         };
     }
-    static void closeWindow() {
-        SDL_Event quit;
-        quit.type = SDL_QUIT;
-        SDL_PushEvent(&quit);
-    }
     int run(const std::function<int(Selection&)>& screen, std::vector<Step> steps) {
         script = std::move(steps);
         taken = 0;

@@ -35,6 +35,12 @@ public:
     }
 };
 
+inline void closeWindow() {
+    SDL_Event quit;
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
+
 inline void PrintTo(const Point& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
 
 // Tests drive the frame by hand: they set lastTicks and frameSeconds and call the steps. White's

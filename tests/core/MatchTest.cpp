@@ -78,12 +78,23 @@ TEST_F(MatchTest, StartsWithAWhiteAndABlackPartnerUnlessADefinitionsFileIsGiven)
     EXPECT_EQ(partners, (std::vector<Partner>{
                             {0, Point(155, 100), game.enemyImages[0].get(), list, false},
                             {1, Point(145, 100), game.enemyImages[1].get(), list, false}}));
-    game.reset();
-    char program[] = "skelvo", argument[] = "absent-definitions.conf";
-    char* argv[] = {program, argument, nullptr};
-    Conf conf(2, argv);
-    game.startMatch(6000);
-    EXPECT_TRUE(game.enemies.empty());
+    // Only a definitions file stands in for them; an action file's name does not.
+    for (const auto& [name, count] : {std::pair("absent.act", 2u), {"absent-definitions.conf", 0u}}) {
+        game.reset();
+        std::string program = "skelvo", argument = name;
+        char* argv[] = {program.data(), argument.data(), nullptr};
+        Conf conf(2, argv);
+        game.startMatch(6000);
+        EXPECT_EQ(game.enemies.size(), count) << name;
+    }
+    // An added partner stands anywhere in the box from (50, 50) to (250, 150).
+    double left = 250, right = 50;
+    for (int i = 0; i < 100; ++i) {
+        const Point at = game.addPartner(i % 2).center;
+        EXPECT_TRUE(at.x >= 50 && at.x <= 250 && at.y >= 50 && at.y <= 150) << at.x << "," << at.y;
+        std::tie(left, right) = std::pair(std::min(left, at.x), std::max(right, at.x));
+    }
+    EXPECT_TRUE(left < 70 && right > 230) << left << " " << right;
 }
 
 // The frame is measured first, so everything moves by its length. Then both devices are read,

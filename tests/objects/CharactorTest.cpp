@@ -1,4 +1,5 @@
 // Field objects: proximity, the boundary rule, the dye trail and the partners' round.
+#include "objects/BuzzEffect.h"
 #include "script/BulletMLDocument.h"
 #include "script/EnemyCommand.h"
 #include "support/HeadlessGame.h"
@@ -59,7 +60,40 @@ TEST_F(CharactorTest, AShotCrossingTheFieldLeavesAnUnbrokenTrailOfItsColour) {
                 ASSERT_GT((colour == 0 ? 1 : -1) * (canvasRed(x, 200) - before[x]), 0)
                     << colour << " at " << fps << " fps, x " << x;
         }
+        // Standing still from no dye saved, white stamps every 8th frame, black every 16th.
+        game.window->resetCanvas();
+        game.objectsMade = 0;
+        shot(Point(150, 100), colour);
+        std::string stamps;
+        for (int frame = 0; frame < 16; ++frame) {
+            const int before = canvasRed(150, 100);
+            game.updateAll();
+            stamps += canvasRed(150, 100) != before ? 's' : '-';
+        }
+        EXPECT_EQ(stamps, colour == 0 ? "-------s-------s" : "---------------s");
+        game.shots.clear();
     }
+}
+
+// A spark flies to its owner at 100 pixels a second for 200 ms; only a graze (a spark of the
+// other colour) flashes a square of the owner's colour, and only in its first 50 ms.
+TEST_F(CharactorTest, ASparkFliesToItsOwnerFor200msAndOnlyAGrazeFlashes) {
+    const Point owner = white().center;
+    BuzzEffect graze(&white(), owner + Point(0, -100), 1), eat(&white(), Point(50, 200), 0);
+    const auto flash = [this](const BuzzEffect& s) {
+        return screenAt(int(s.pos.x) + 4, int(s.pos.y) + 4) == mapped(WHITE) ? "f" : "-";
+    };
+    game.frameSeconds = 0.1;
+    std::string seen;
+    for (Uint32 t : {1049u, 1050u, 1200u, 1201u}) {
+        game.window->clear();
+        game.lastTicks = t;
+        graze.update();
+        eat.update();
+        seen += (graze.alive ? "a" : "d") + std::string(flash(graze)) + flash(eat) + " ";
+    }
+    EXPECT_EQ(std::make_pair(seen, graze.pos),
+              std::make_pair(std::string("af- a-- a-- d-- "), owner + Point(0, -70)));
 }
 
 // Made at 1000 on the default list; a test pattern handed over ends on cue.

@@ -260,6 +260,9 @@ TEST_F(PlayerTest, TheArtsEachColourAndLevelDoesItsOwnThingForItsTimeAndThenUndo
                                                  : Point(0, 10);
         EXPECT_EQ(std::pair(black().pos, black().lives),
                   std::pair(p.pos + Point(10, 0) + moved, row.mark == KILLS ? 1 : 2));
+        black().vel = Point(0, 0);
+        black().move();  // the life just lost shields it
+        EXPECT_EQ(black().lives, row.mark == KILLS ? 1 : 2);
         stepAt(1001 + row.duration);
         EXPECT_EQ(std::tuple(p.art.get(), own.alive, theirs.alive, auraOn(),
                              p.sprite->image == p.artImage.get()),

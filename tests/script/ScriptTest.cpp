@@ -289,6 +289,8 @@ TEST_F(ActionListTest, RandomOrderReachesEveryDocumentAndTheTopDrawPlaysTheLast)
     }
     std::srand(seed);
     EXPECT_EQ(list->next(), list->document(2));
+    std::srand(seed);
+    EXPECT_EQ(randomInt(10), 10);
     std::set<BulletMLParser*> seen;
     for (int i = 0; i < 200; ++i) seen.insert(list->next());
     EXPECT_EQ(seen.size(), 3u);

@@ -79,7 +79,7 @@ TEST_F(MatchTest, StartsWithAWhiteAndABlackPartnerUnlessADefinitionsFileIsGiven)
                             {0, Point(155, 100), game.enemyImages[0].get(), list, false},
                             {1, Point(145, 100), game.enemyImages[1].get(), list, false}}));
     // Only a definitions file stands in for them; an action file's name does not.
-    for (const auto& [name, count] : {std::pair("absent.act", 2u), {"absent-definitions.conf", 0u}}) {
+    for (auto [name, count] : {std::pair("absent.act", 2u), {"absent-definitions.conf", 0u}}) {
         game.reset();
         std::string program = "skelvo", argument = name;
         char* argv[] = {program.data(), argument.data(), nullptr};

@@ -126,8 +126,9 @@ TEST_F(MenusTest, ModeMenuMovesThenChoosesOrLeaves) {
 }
 
 // Both sides choose in turn on the first device, black's turn looking only once white's button
-// is let go; button 3 or a closed window while black chooses leaves with white's choice kept. The word under the cursor is in its Art colour, the
-// others in the side's; its descriptions follow it, white's staying while black chooses.
+// is let go; button 3 or a closed window while black chooses leaves with white's choice kept.
+// The word under the cursor is in its Art colour, the others in the side's; its descriptions
+// follow it, white's staying while black chooses.
 TEST_F(MenusTest, PlayerSelectHighlightsTheCursorAndKeepsWhitesChoiceWhenLeft) {
     const auto blackOnRank = [this] {
         EXPECT_EQ(stillHeld, 0);

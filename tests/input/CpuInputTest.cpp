@@ -41,6 +41,9 @@ TEST_F(CpuInputTest, WhereItSteps) {
     game.addShot(Point(140, 247), Point(100, 0), 0);
     cpu.carelessFrames = 1;  // runs out before this frame is scored
     EXPECT_EQ(decideAt(Point(140, 250)), DOWN | RIGHT);
+    int dodges = 0;  // a careless spell starts about one frame in 700
+    for (int i = 0; i < 100; ++i, cpu.carelessFrames = 0) dodges += decideAt({140, 250}) != NONE;
+    EXPECT_GE(dodges, 95);
     cpu.carelessFrames = 2;
     EXPECT_EQ(decideAt(Point(140, 250)), NONE);
     EXPECT_TRUE(cpu.artPlan >= 1 && cpu.artPlan <= 3) << cpu.artPlan;

@@ -195,7 +195,9 @@ TEST_F(MenusTest, ASelectionBuildsPlayersAndDevicesButLeavingKeepsTheLastOnes) {
         EXPECT_TRUE(shows(*game.lifeIcons[c], 3, 4, artColorValue(c)) &&
                     shows(picture, 6 + 3, 6 + 4, artColorValue(c)) &&
                     shows(*game.ballImage, 3, 4, WHITE) && shows(picture, 0, 0, CYAN_KEY) &&
-                    picture.getSurface()->format->colorkey == picture.getPixel(0, 0))
+                    picture.getSurface()->format->colorkey == picture.getPixel(0, 0) &&
+                    game.lifeIcons[c]->getSurface()->format->colorkey ==
+                        game.lifeIcons[c]->getPixel(0, 0))
             << c;
         const Player& p = *game.players[c];
         EXPECT_EQ(std::make_tuple(p.color, p.artColor, p.lives, p.sprite->image, p.center),

@@ -15,8 +15,12 @@ struct InfoTest : ::testing::Test {
 TEST_F(InfoTest, GaugesFillFromTheOuterEndsAndAnEmptyOneShowsOnePixel) {
     info->drawEatingsGauge(0, 0);
     info->drawEatingsGauge(30, 1);
+    // The buzz bar's top is 2 pixels over its bottom below 30, 5 below 60, then the gauge's top.
+    info->drawBuzzGauge(30, 0);
+    info->drawBuzzGauge(60, 1);
     const std::tuple<int, int, Color> pixels[] = {
-        {20, 387, WHITE}, {21, 395, GREY}, {250, 395, BLACK}, {249, 387, GREY}};
+        {20, 387, WHITE}, {21, 395, GREY}, {250, 395, BLACK}, {249, 387, GREY},
+        {21, 375, WHITE}, {21, 374, GREY}, {279, 372, BLACK}};
     for (const auto& [x, y, c] : pixels) EXPECT_EQ(canvas.getPixel(x, y), c) << x << "," << y;
 }
 

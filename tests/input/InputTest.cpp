@@ -52,6 +52,8 @@ TEST_F(KeyFileTest, FormatWordsMessagesAndTheShippedFiles) {
     }
 
     EXPECT_EQ(keyCodeFromRest("\xE9"), 0xE9);  // a byte above 127 is no negative key
+    EXPECT_EQ(std::make_pair(keyCodeFromRest("lshift"), keyCodeFromRest("rshift")),
+              std::make_pair(int(SDLK_LSHIFT), int(SDLK_RSHIFT)));
     EXPECT_THROW(joystickPartFromRest("x"), Error);
     EXPECT_EQ(joystickPartFromRest("9").value, 9);
 

@@ -23,24 +23,24 @@ struct Named {
 template <class Base>
 struct Recording : Base, Named {
     template <class... Args>
-    Recording(std::vector<std::string>& c, const std::string& name, Args&&... args)
+    Recording(std::string& c, const std::string& name, Args&&... args)
         : Base(std::forward<Args>(args)...), Named{name}, calls(c) {}
     void hit(Charactor& o) override {
-        calls.push_back(name + ".hit(" + dynamic_cast<Named&>(o).name + ")");
+        calls += name + ".hit(" + dynamic_cast<Named&>(o).name + ") ";
         Base::hit(o);
     }
     void hitByPlayer(Player&) override { Charactor::vanish(); }
     void hitByShot(Shot&) override {}
     void hitByEnemy(Enemy&) override {}
     void update() override {
-        calls.push_back(name + ".update");
+        calls += name + ".update ";
         Base::update();
     }
     void checkField() override {
-        calls.push_back(name + ".checkField");
+        calls += name + ".checkField ";
         Base::checkField();
     }
-    std::vector<std::string>& calls;
+    std::string& calls;
 };
 
 // Ends the match after a number of its own updates, as a player's death would. It reads a
@@ -102,14 +102,14 @@ TEST_F(MatchTest, StartsWithAWhiteAndABlackPartnerUnlessADefinitionsFileIsGiven)
 // enemy, white first, the dead included. What died in them is gone by the frame's end, and the
 // sweep takes sparks from the front only.
 TEST_F(MatchTest, AFrameMeasuresControlsMovesCollidesAndSweepsInThatOrder) {
-    std::vector<std::string> calls;
+    std::string calls;
     for (int c : {0, 1}) {
         const std::string name = c ? "black" : "white";
         game.players[c] = std::make_unique<Recording<Player>>(
             calls, name, Point(100 + 10 * c, 350), game.haloImages[c].get(), game.inputs[c].get(),
             c, 0, 2);
         (c ? input2 : input)->direction = [&calls, name] {
-            calls.push_back(name + ".control");
+            calls += name + ".control ";
             return 0;
         };
     }
@@ -129,14 +129,11 @@ TEST_F(MatchTest, AFrameMeasuresControlsMovesCollidesAndSweepsInThatOrder) {
     shot(2).vel = Point(0, 50);
     game.runFrame(game.lastTicks + 100);
     EXPECT_EQ(calls,
-              (std::vector<std::string>{
-                  "white.control", "black.control", "P.update", "Q.update", "P.checkField",
-                  "Q.checkField", "A.update", "B.update", "C.update", "A.checkField",
-                  "B.checkField", "C.checkField", "dead.update", "S.update", "dead.update",
-                  "white.update", "black.update", "white.checkField", "black.checkField",
-                  "A.hit(white)", "white.hit(A)", "A.hit(black)", "black.hit(A)", "B.hit(black)",
-                  "black.hit(B)", "P.hit(white)", "white.hit(P)", "P.hit(black)",
-                  "black.hit(P)"}));
+              "white.control black.control P.update Q.update P.checkField Q.checkField A.update "
+              "B.update C.update A.checkField B.checkField C.checkField dead.update S.update "
+              "dead.update white.update black.update white.checkField black.checkField "
+              "A.hit(white) white.hit(A) A.hit(black) black.hit(A) B.hit(black) black.hit(B) "
+              "P.hit(white) white.hit(P) P.hit(black) black.hit(P) ");
     EXPECT_EQ(std::make_tuple(game.frameSeconds, game.frameCount), std::make_tuple(0.1, 1));
     EXPECT_EQ(std::make_tuple(game.shots.size(), game.enemies.size(), game.buzzEffects.size()),
               std::make_tuple(1u, 1u, 2u));

@@ -30,16 +30,12 @@ struct Step {
     int heldLooks = 0;  // how many looks of the release waits still find the button down
 };
 
-// Made before the game, so a test may rewrite the copy's key files.
-struct GameDir {
-    GameCopy copy;
-};
-
 // Each step of the script is a tap: shown to one snapshot and let go before anything else asks
 // unless it is held for a number of looks. A snapshot asks for the direction first, then for
 // the buttons. A screen that asks past the script sees the window closed, and returns -1.
-struct MenusTest : GameDir, HeadlessGameTest {
-    MenusTest() : HeadlessGameTest(copy.path()) {
+// The game runs in a copy of its directory (a base made first), whose key files a test rewrites.
+struct MenusTest : GameCopy, HeadlessGameTest {
+    MenusTest() : HeadlessGameTest(path()) {
         selection.window = game.window.get();
         selection.input = input;
         input->direction = [this] {
@@ -179,10 +175,10 @@ TEST_F(MenusTest, ASelectionBuildsPlayersAndDevicesButLeavingKeepsTheLastOnes) {
     const Player& black = *game.players[1];
     EXPECT_EQ(std::make_tuple(black.artColor, black.sprite->image, game.inputs[1].get()),
               std::make_tuple(5, game.haloImages[1].get(), (MSDL::InputBase*)input2));
-    copy.write("2Pkey.conf", "BUTTON_1 = KEY_a KEY_b\n");
+    write("2Pkey.conf", "BUTTON_1 = KEY_a KEY_b\n");
     ASSERT_EQ(select(true, 0, 0), 0);
     EXPECT_EQ(dynamic_cast<const MSDL::Input&>(*game.inputs[1]).sourceCount(0), 2u);
-    copy.write("2Pkey.conf", "BUTTON_1 = KEY_nosuchkey\n");
+    write("2Pkey.conf", "BUTTON_1 = KEY_nosuchkey\n");
     ASSERT_EQ(select(false, 0, 0), 0);
     dynamic_cast<CpuInput&>(*game.inputs[1]).artPlan = 2;
     ASSERT_EQ(select(false, 0, 1), 0);

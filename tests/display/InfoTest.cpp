@@ -1,4 +1,4 @@
-// The status gauges: where each bar fills from, the full gauge's blink, the singleton guard.
+// The status gauges: where each bar fills from, its steps, the full gauge's blink.
 #include "display/Info.h"
 #include "display/Window.h"
 
@@ -36,10 +36,4 @@ TEST_F(InfoTest, FullGaugeHidesFiveFramesInThirtyOne) {
     }
     EXPECT_EQ(eatings, cycle + "s" + cycle.substr(0, 30));
     EXPECT_EQ(buzz, eatings);
-}
-
-TEST_F(InfoTest, IsMadeOnceAndForgottenWhenGone) {
-    EXPECT_THROW(Info{&canvas}, std::runtime_error);
-    info.reset();
-    EXPECT_EQ(Info::instance(), nullptr);
 }

@@ -24,8 +24,6 @@ public:
         if (!mkdtemp(dir.data())) throw std::runtime_error("cannot make a scratch directory");
     }
     ~ScratchDir() { fs::remove_all(dir, ignored); }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
 
     const std::string& path() const { return dir; }
     std::string file(const std::string& name) const { return dir + "/" + name; }
@@ -52,8 +50,6 @@ struct ChangeDir {
         fs::current_path(dir);
     }
     ~ChangeDir() { fs::current_path(previous, ignored); }
-    ChangeDir(const ChangeDir&) = delete;
-    ChangeDir& operator=(const ChangeDir&) = delete;
 
     fs::path previous;
     std::error_code ignored;

@@ -200,22 +200,19 @@ TEST(FpsLine, DividesFramesByTheMatchLengthInWholeFrames) {
     EXPECT_EQ(Game::fpsLine(120, 0xfffffc18u, 1000), "60fps");
 }
 
-// The choice after a match: button 3 quits, and wins over 0 and 1, which go to the menu.
-TEST_F(MatchTest, TheChoiceAfterAMatchReadsButtonThreeFirst) {
+// A finished match reports its frame rate, and the button that chose is let go before the menu
+// could see it; the reset empties the field and wipes the dye. Closing the window after a
+// match, or during one, ends the program; during a match, without the frame rate line.
+// The choice itself: button 3 quits, and wins over 0 and 1, which go to the menu.
+TEST_F(MatchTest, AMatchEndsByItsChoiceOrByClosingTheWindow) {
     std::set<int> pressed;
     input->pressed = [&](int b) { return pressed.count(b) > 0; };
     for (const auto& [buttons, result] : {std::pair(std::set{1}, 0), {{0, 3}, 1}}) {
         pressed = buttons;
         EXPECT_EQ(game.waitDecision(), result) << *buttons.begin();
     }
-}
-
-// A finished match reports its frame rate, and the button that chose is let go before the menu
-// could see it; the reset empties the field and wipes the dye. Closing the window after a
-// match, or during one, ends the program; during a match, without the frame rate line.
-TEST_F(MatchTest, AMatchEndsByItsChoiceOrByClosingTheWindow) {
+    pressed.clear();
     game.players[0] = std::make_unique<FinishingPlayer>(game.haloImages[0].get(), 4);
-    std::set<int> pressed;
     int looks = 0;
     int heldLooks = 0;
     // Button 0 goes down during the second look and is let go three looks later.

@@ -222,7 +222,7 @@ TEST_F(Playing, ATurnIsSixteenMillisecondsAndALateRunnerCatchesUpFourAStep) {
     EXPECT_EQ(turns, (std::vector<int>{0x0fffffff, 1000, 1001, 1005, 1009, 1007}));
 }
 
-TEST_F(Playing, BulletsLeaveTheOwnersCentreInItsColourAtTheFiredVelocity) {
+TEST_F(Playing, BulletsLeaveTheOwnersCentreInItsColourAtTheFiredVelocityButNotIntoAFullField) {
     partner(load("enemy/default-speed.xml"), Point(120, 80), 1).step();
     ASSERT_EQ(std::make_pair(game.shots.size(), game.enemies.size()), std::make_pair(1ul, 2ul));
     const Shot& shot = *game.shots.front();
@@ -231,10 +231,8 @@ TEST_F(Playing, BulletsLeaveTheOwnersCentreInItsColourAtTheFiredVelocity) {
               std::make_tuple(1, Point(120, 80), 1, Point(120, 80), true));
     // No speed given: the default speed of 1 is 100 pixels per second.
     EXPECT_NEAR(shot.vel.distance(Point(100, 0)) + bullet.vel.distance(Point(0, 150)), 0, 1e-4);
-}
-
-TEST_F(Playing, AFullFieldFiresNothingAndFreesWhatItDidNotFire) {
     // A shot, a bullet with actions, a shot and a bullet with actions; room for one of them.
+    game.reset();
     partner(load("enemy/both-kinds.xml"));
     while (game.shots.size() + game.enemies.size() < Game::kMaxBullets - 1)
         game.addShot(Point(10, 10), Point(0, 0), 1);

@@ -164,40 +164,12 @@ TEST_F(MatchTest, ABulletFiredInTheWalkStepsInItAndTheQueriesKeepListOrder) {
               std::make_tuple(seventh, seventh, game.actions.slot(0), game.actions.defaultList()));
 }
 
-// Corners are measured, not centres: the first shot's centre is 94 pixels from the point.
-TEST_F(MatchTest, ThreatsAreTheOtherColoursEnemiesThenShotsStrictlyWithin100Pixels) {
-    const Point p(150, 200);
-    const std::tuple<Point, Point, int> shots[] = {{Point(-60, -80), Point(1, 1), 1},
-                                                   {Point(60, 79.9), Point(3, 4), 1},
-                                                   {Point(0, 0), Point(2, 2), 0}};
-    for (const auto& [corner, vel, c] : shots) {
-        Shot& s = game.addShot(Point(0, 0), vel, c);
-        s.pos = p + corner;
-        s.updateCenter();
-    }
-    partner(p + Point(10, 10), 1).vel = Point(5, 6);
-    partner(p + Point(150, 0), 1);
-    std::vector<std::pair<Point, Point>> out;
-    game.collectThreats(out, 0, p);
-    const Point near = game.enemies.front()->center;
-    EXPECT_EQ(out, (std::vector<std::pair<Point, Point>>{{near, Point(5, 6)},
-                                                        {shot(1).center, Point(3, 4)}}));
-}
-
 TEST_F(MatchTest, LivesAreDrawnFromEachBottomCorner) {
     game.players[1]->lives = 3;
     game.drawLives();
     // Icons are 8 pixels wide, 10 apart, from x 2 rightward and from x 290 leftward.
     for (int x : {6, 16, 294, 284, 274}) EXPECT_NE(screenAt(x, 359), canvasAt(x, 359)) << x;
     for (int x : {26, 264}) EXPECT_EQ(screenAt(x, 359), canvasAt(x, 359)) << x;
-}
-
-TEST(FpsLine, DividesFramesByTheMatchLengthInWholeFrames) {
-    EXPECT_EQ(Game::fpsLine(3, 10, 17), "428fps");
-    // A long fast match: frames × 1000 no longer fits in 32 bits.
-    EXPECT_EQ(Game::fpsLine(5000000, 0, 1000000), "5000fps");
-    // The tick counter wraps after 49 days; the match length must not.
-    EXPECT_EQ(Game::fpsLine(120, 0xfffffc18u, 1000), "60fps");
 }
 
 // A finished match reports its frame rate, and the button that chose is let go before the menu
@@ -229,6 +201,10 @@ TEST_F(MatchTest, AMatchEndsByItsChoiceOrByClosingTheWindow) {
     EXPECT_EQ(std::make_tuple(result, pressed.empty(), heldLooks, game.frameCount),
               std::make_tuple(0, true, 4, 3));
     EXPECT_EQ(out, Game::fpsLine(3, game.startTicks, game.lastTicks) + "\n");
+    // Frames x 1000 of a long fast match pass 32 bits; the tick counter wraps after 49 days.
+    EXPECT_EQ(Game::fpsLine(3, 10, 17) + Game::fpsLine(5000000, 0, 1000000) +
+                  Game::fpsLine(120, 0xfffffc18u, 1000),
+              "428fps5000fps60fps");
     const Uint32 field = canvasAt(2, 2);
     game.stampDye(Point(0, 0), 0);
     ASSERT_NE(canvasAt(2, 2), field);

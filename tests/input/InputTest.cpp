@@ -1,20 +1,31 @@
-// The key files: their format, words and messages, the devices they make; the stick's rule.
+// The key files (their format, words and messages, the devices they make), the stick's rule,
+// and the computer player: where it steps, and which buttons it holds.
 #include "core/InputFile.h"
+#include "input/CpuInput.h"
 #include "input/Direction.h"
 #include "input/Error.h"
 #include "input/JoystickAxisButtonInput.h"
 #include "input/JoystickMgr.h"
 #include "input/KeyConf.h"
+#include "support/HeadlessGame.h"
 #include "support/SdlTest.h"
 #include "support/TestDirs.h"
 
 #include <string>
 #include <tuple>
+#include <vector>
 
 using namespace MSDL;
 using KeyFileTest = SdlTest;
+using CpuInputTest = HeadlessGameTest;
 
-TEST_F(KeyFileTest, FormatWordsMessagesAndTheShippedFiles) {
+TEST_F(KeyFileTest, FormatWordsMessagesTheShippedFilesAndTheStick) {
+    // A stick past its dead zone: right beats left beats up beats down (a diagonal holds one).
+    const int stick[][3] = {{8192, 8192, NONE},   {-8192, -8192, NONE}, {8193, 0, RIGHT},
+                            {-8193, 0, LEFT},     {0, -8193, UP},       {0, 8193, DOWN},
+                            {8193, -8193, RIGHT}, {-8193, 8193, LEFT}};
+    for (const auto& [x, y, direction] : stick)
+        EXPECT_EQ(stickDirection(x, y), direction) << x << "," << y;
     SDL_InitSubSystem(SDL_INIT_JOYSTICK);
     if (SDL_NumJoysticks() > 0) GTEST_SKIP() << "a joystick is attached";
     JoystickMgr joysticks;
@@ -68,11 +79,47 @@ TEST_F(KeyFileTest, FormatWordsMessagesAndTheShippedFiles) {
     EXPECT_EQ(device->getDirection(), DOWN | LEFT);
 }
 
-// Past the dead zone right beats left beats up beats down, so a diagonal holds one half only.
-TEST(StickDirection, DeadZoneAndTheFirstMatchingBit) {
-    const std::tuple<int, int, int> table[] = {
-        {8192, 8192, NONE}, {-8192, -8192, NONE}, {8193, 0, RIGHT},     {-8193, 0, LEFT},
-        {0, -8193, UP},     {0, 8193, DOWN},      {8193, -8193, RIGHT}, {-8193, 8193, LEFT}};
-    for (const auto& [x, y, direction] : table)
-        EXPECT_EQ(stickDirection(x, y), direction) << x << "," << y;
+// Stays when safe (by its bonus under the top wall), leaves each corner, dodges unless careless.
+TEST_F(CpuInputTest, WhereItSteps) {
+    game.frameSeconds = 0.02;
+    CpuInput cpu;
+    const auto decideAt = [&](const Point& at) {
+        game.players[1]->center = at;
+        ++game.frameCount;
+        return cpu.getDirection();
+    };
+    const std::vector<int> moves = {decideAt({140, 250}), decideAt({140, 190}), decideAt({280, 0}),
+                                    decideAt({280, 380}), decideAt({0, 380}),   decideAt({0, 0})};
+    EXPECT_EQ(moves, std::vector<int>({NONE, NONE, DOWN | LEFT, UP | LEFT, UP | RIGHT,
+                                       DOWN | RIGHT}));
+    game.addShot(Point(140, 247), Point(100, 0), 0);
+    cpu.carelessFrames = 1;  // runs out before this frame is scored
+    EXPECT_EQ(decideAt(Point(140, 250)), DOWN | RIGHT);
+    int dodges = 0;  // a careless spell starts about one frame in 700
+    for (int i = 0; i < 100; ++i, cpu.carelessFrames = 0) dodges += decideAt({140, 250}) != NONE;
+    EXPECT_GE(dodges, 95);
+    cpu.carelessFrames = 2;
+    EXPECT_EQ(decideAt(Point(140, 250)), NONE);
+    EXPECT_TRUE(cpu.artPlan >= 1 && cpu.artPlan <= 3) << cpu.artPlan;
+}
+
+// Plan 1 presses at a buzz of 31, 2 at 61, 3 at 100, 0 (before the first frame) and 4 never. A
+// full eatings gauge (500) presses at random instead: button 0 half the time, button 1 a tenth.
+TEST_F(CpuInputTest, TheArtButtonByPlanAndBuzzOrAtRandomWithAFullGauge) {
+    CpuInput cpu;
+    Player& black = *game.players[1];
+    black.eatings = 499;  // one short of full
+    std::string presses;
+    for (int buzz : {30, 31, 60, 61, 99, 100}) {
+        black.buzz = buzz;
+        presses += cpu.isPressed(0) ? '0' : ' ';
+        for (cpu.artPlan = 0; cpu.artPlan <= 4; ++cpu.artPlan)
+            presses += cpu.isPressed(1) ? 'x' : '-';
+    }
+    EXPECT_EQ(presses, " ----- -x--- -x--- -xx-- -xx-- -xxx-");
+    black.eatings = 500;
+    int pressed[2] = {0, 0};
+    for (int i = 0; i < 20000; ++i) pressed[i % 2] += cpu.isPressed(i % 2);
+    EXPECT_NEAR(pressed[0], 5000, 300);
+    EXPECT_NEAR(pressed[1], 1000, 150);
 }

@@ -28,7 +28,6 @@ TEST(CommandLine, EachStartEndsAsItsArgumentsAndFilesSay) {
         {"", "absent.conf", 0, menu, ""},
         {"printf 'FirstGlobal 3\nEnemy 1 a\nGlobal 1 b\nEnemy 1 c\n' >my.options.conf",
          "my.options.conf", 1, "", "Enemy: same IDs!\n\nSDL: "},
-        {"printf 'Global 7 a\nGlobal 7 b\n' >g.conf", "g.conf", 1, "", "Global: same IDs!\n"},
         // A FIFO or an endless device where a file with a fall-back is read as a missing file;
         // a name longer than 255 characters is no name.
         {"mkfifo x.conf", "x.conf", 0, menu, ""},

@@ -124,27 +124,24 @@ TEST_F(CharactorTest, APatternStarts1500msAfterThePartnerIsMadeAndASecondAfterTh
 TEST_F(PlayerTest, SteersInEightDirectionsSlowlyWhenAskedAndNotAtAllUnderTheKillingAura) {
     const double S = Player::kSpeed, D = S / std::sqrt(2.0), L = Player::kSlowSpeed;
     enum Aura { NO, FLIP, BOTH_FLIPS, KILL };
-    const struct {
-        int bits;
-        bool slow;
-        Aura aura;
-        Point vel;
-    } table[] = {{UP, false, NO, {0, -S}},         {DOWN, false, NO, {0, S}},
-                 {RIGHT, false, NO, {S, 0}},       {LEFT, false, NO, {-S, 0}},
-                 {UP | RIGHT, false, NO, {D, -D}}, {DOWN | RIGHT, false, NO, {D, D}},
-                 {UP | LEFT, false, NO, {-D, -D}}, {DOWN | LEFT, false, NO, {-D, D}},
-                 {NONE, false, NO, {0, 0}},        {RIGHT, true, NO, {L, 0}},
-                 {RIGHT, true, FLIP, {L, 0}},      {RIGHT, true, BOTH_FLIPS, {2 * L, 0}},
-                 {UP, false, KILL, {-3, 4}}};
-    for (const auto& row : table) {
+    // The direction's bits, the slow button, the aura, the velocity.
+    const std::tuple<int, bool, Aura, Point> table[] = {
+        {UP, false, NO, {0, -S}},         {DOWN, false, NO, {0, S}},
+        {RIGHT, false, NO, {S, 0}},       {LEFT, false, NO, {-S, 0}},
+        {UP | RIGHT, false, NO, {D, -D}}, {DOWN | RIGHT, false, NO, {D, D}},
+        {UP | LEFT, false, NO, {-D, -D}}, {DOWN | LEFT, false, NO, {-D, D}},
+        {NONE, false, NO, {0, 0}},        {RIGHT, true, NO, {L, 0}},
+        {RIGHT, true, FLIP, {L, 0}},      {RIGHT, true, BOTH_FLIPS, {2 * L, 0}},
+        {UP, false, KILL, {-3, 4}}};
+    for (const auto& [bits, slow, aura, vel] : table) {
         white().vel = Point(-3, 4);
-        white().flipAura = row.aura == FLIP || row.aura == BOTH_FLIPS;
-        white().flipOwnAura = row.aura == BOTH_FLIPS;
-        white().killAura = row.aura == KILL;
-        direction = row.bits;
-        held = row.slow ? std::set<int>{Player::kSlowButton} : std::set<int>{};
+        white().flipAura = aura == FLIP || aura == BOTH_FLIPS;
+        white().flipOwnAura = aura == BOTH_FLIPS;
+        white().killAura = aura == KILL;
+        direction = bits;
+        held = slow ? std::set<int>{Player::kSlowButton} : std::set<int>{};
         white().step();
-        EXPECT_LT((white().vel - row.vel).length(), 1e-9) << row.bits << " " << row.aura;
+        EXPECT_LT((white().vel - vel).length(), 1e-9) << bits << " " << aura;
     }
     EXPECT_FALSE(game.matchOver);
     held = {Player::kEndButton};

@@ -66,9 +66,7 @@ public:
         waitUntil([&] { return out().find(text) != std::string::npos || ended(); });
         return out().find(text) != std::string::npos;
     }
-    void close() const {
-        if (pid > 0) kill(pid, SIGTERM);
-    }
+    void close() const { if (pid > 0) kill(pid, SIGTERM); }
     // The exit status, or -1 when the program died of a signal or is killed after `seconds`.
     int wait(double seconds = 60) {
         if (!waitUntil([this] { return ended(); }, seconds)) kill(pid, SIGKILL);

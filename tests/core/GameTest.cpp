@@ -12,7 +12,6 @@
 #include "objects/BuzzEffect.h"
 #include "objects/Enemy.h"
 #include "objects/Shot.h"
-#include "script/BulletMLDocument.h"
 #include "script/EnemyCommand.h"
 #include "support/HeadlessGame.h"
 
@@ -151,9 +150,8 @@ TEST_F(MatchTest, AFrameMeasuresControlsMovesCollidesAndSweepsInThatOrder) {
 
 // A bullet fired during the walk takes its first step in the same walk, which fires its shot.
 TEST_F(MatchTest, ABulletFiredInTheWalkStepsInItAndTheQueriesKeepListOrder) {
-    auto document = BulletMLDocument::load(SKELVO_TEST_DATA "/enemy/fires-at-birth.xml");
     Enemy& firer = partner(Point(100, 100), 0);
-    firer.command = std::make_unique<EnemyCommand>(document.get(), &firer);
+    firer.command = std::make_unique<EnemyCommand>(load("enemy/fires-at-birth.xml"), &firer);
     game.thinkEnemies();
     ASSERT_EQ(std::make_tuple(game.enemies.size(), game.shots.size()), std::make_tuple(2u, 1u));
     Enemy& bullet = *game.enemies.back();
@@ -404,14 +402,15 @@ TEST_F(MenusTest, ASelectionBuildsPlayersAndDevicesButLeavingKeepsTheLastOnes) {
         const SDL_PixelFormat* f = image.getSurface()->format;
         return image.getPixel(x, y) == SDL_MapRGB(f, redOf(color), greenOf(color), blueOf(color));
     };
+    const auto keyed = [](const Window& image) {
+        return image.getSurface()->format->colorkey == image.getPixel(0, 0);
+    };
     for (int c = 0; c < 2; ++c) {
         const Window& picture = *game.playerImages[c];
         EXPECT_TRUE(shows(*game.lifeIcons[c], 3, 4, artColorValue(c)) &&
                     shows(picture, 6 + 3, 6 + 4, artColorValue(c)) &&
                     shows(*game.ballImage, 3, 4, WHITE) && shows(picture, 0, 0, CYAN_KEY) &&
-                    picture.getSurface()->format->colorkey == picture.getPixel(0, 0) &&
-                    game.lifeIcons[c]->getSurface()->format->colorkey ==
-                        game.lifeIcons[c]->getPixel(0, 0))
+                    keyed(picture) && keyed(*game.lifeIcons[c]))
             << c;
         const Player& p = *game.players[c];
         EXPECT_EQ(std::make_tuple(p.color, p.artColor, p.lives, p.sprite->image, p.center),

@@ -4,7 +4,6 @@
 #include "objects/Art.h"
 #include "objects/ArtNames.h"
 #include "objects/BuzzEffect.h"
-#include "script/BulletMLDocument.h"
 #include "script/EnemyCommand.h"
 #include "support/HeadlessGame.h"
 
@@ -111,8 +110,7 @@ TEST_F(CharactorTest, APatternStarts1500msAfterThePartnerIsMadeAndASecondAfterTh
         e.step();
         EXPECT_EQ(e.command != nullptr, playing) << t;
     }
-    auto document = BulletMLDocument::load(SKELVO_TEST_DATA "/enemy/fire-speed-1.xml");
-    e.command = std::make_unique<EnemyCommand>(document.get(), &e);
+    e.command = std::make_unique<EnemyCommand>(load("enemy/fire-speed-1.xml"), &e);
     for (int i = 0; i < 100 && e.command; ++i) {
         game.lastTicks += 16;
         e.step();

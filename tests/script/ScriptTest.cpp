@@ -57,19 +57,12 @@ struct ActionListTest : testing::Test {
 // Partners on a list of none, playing the document given, if any.
 class Playing : public HeadlessGameTest {
 protected:
-    // Their runners may play documents that this fixture owns.
-    ~Playing() override { game.enemies.clear(); }
-
     Enemy& partner(BulletMLParser* document = nullptr, const Point& at = Point(150, 100),
                    int c = 0) {
         game.enemies.push_back(std::make_unique<Enemy>(at, game.enemyImages[c].get(), &idle, c));
         Enemy& owner = *game.enemies.back();
         if (document) owner.command = std::make_unique<EnemyCommand>(document, &owner);
         return owner;
-    }
-    BulletMLParser* load(const std::string& name) {
-        documents.push_back(BulletMLDocument::load(SKELVO_TEST_DATA "/" + name));
-        return documents.back().get();
     }
     Enemy& enemy(int i) { return **std::next(game.enemies.begin(), i); }
     // Plays `document` alone for `frames` frames: how near to a player a new bullet started.
@@ -93,7 +86,6 @@ protected:
     }
 
     ActionList idle{SKELVO_TEST_DATA "/enemy/none.act"};
-    std::vector<std::unique_ptr<BulletMLDocument>> documents;
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "objects/Enemy.h"
 #include "objects/Player.h"
 #include "objects/Shot.h"
+#include "script/BulletMLDocument.h"
 #include "support/TestDirs.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include <functional>
 #include <ostream>
 #include <set>
+#include <vector>
 
 // A device whose answers a test scripts.
 class ScriptedInput : public MSDL::InputBase {
@@ -63,6 +65,8 @@ protected:
         }
         placePlayers();
     }
+    // Partners' runners may play documents that the fixture owns.
+    ~HeadlessGameTest() override { game.enemies.clear(); }
 
     // White at (100, 350) and black at (200, 350), with 2 lives each, as a match starts.
     void placePlayers() {
@@ -86,6 +90,10 @@ protected:
         game.enemies.push_back(std::make_unique<Enemy>(
             at, game.enemyImages[c].get(), list ? list : game.actions.defaultList(), c));
         return *game.enemies.back();
+    }
+    BulletMLParser* load(const std::string& name) {
+        documents.push_back(BulletMLDocument::load(SKELVO_TEST_DATA "/" + name));
+        return documents.back().get();
     }
     void stepAt(Uint32 t) {
         game.lastTicks = t;
@@ -112,4 +120,5 @@ protected:
     ScriptedInput* input2 = nullptr;
     int direction = 0;
     std::set<int> held;
+    std::vector<std::unique_ptr<BulletMLDocument>> documents;
 };

@@ -23,8 +23,11 @@ done
 compat=/usr/lib/x86_64-linux-gnu/sdl12-compat
 dir="$top/build-test-release"
 for binary in "$dir/game/skelvo" "$dir"/tests/skelvo_tests; do
-    LD_LIBRARY_PATH=$compat ldd "$binary" | grep -q "libSDL-1.2.so.0 => $compat/" ||
-        { echo "test.sh: $binary would not load $compat/libSDL-1.2.so.0" >&2; exit 1; }
+    # The whole list is read first: a grep -q in a pipe stops reading at its match, and ldd,
+    # still writing the libraries after it, then fails on the closed pipe now and then.
+    loads=$(LD_LIBRARY_PATH=$compat ldd "$binary")
+    [[ $loads == *"libSDL-1.2.so.0 => $compat/"* ]] ||
+        { echo "test.sh: $binary would not load $compat/libSDL-1.2.so.0: $loads" >&2; exit 1; }
 done
 # sdl12-compat centres a window that no window manager places, where classic SDL 1.2 leaves it
 # at the top left; the real-window tests look for the field there, so the window is put there.

@@ -12,7 +12,6 @@
 #include "objects/BuzzEffect.h"
 #include "objects/Enemy.h"
 #include "objects/Shot.h"
-#include "script/EnemyCommand.h"
 #include "support/HeadlessGame.h"
 
 #include <algorithm>
@@ -150,8 +149,7 @@ TEST_F(MatchTest, AFrameMeasuresControlsMovesCollidesAndSweepsInThatOrder) {
 
 // A bullet fired during the walk takes its first step in the same walk, which fires its shot.
 TEST_F(MatchTest, ABulletFiredInTheWalkStepsInItAndTheQueriesKeepListOrder) {
-    Enemy& firer = partner(Point(100, 100), 0);
-    firer.command = std::make_unique<EnemyCommand>(load("enemy/fires-at-birth.xml"), &firer);
+    Enemy& firer = partner(Point(100, 100), 0, nullptr, load("enemy/fires-at-birth.xml"));
     game.thinkEnemies();
     ASSERT_EQ(std::make_tuple(game.enemies.size(), game.shots.size()), std::make_tuple(2u, 1u));
     Enemy& bullet = *game.enemies.back();

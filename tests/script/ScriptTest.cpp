@@ -59,10 +59,7 @@ class Playing : public HeadlessGameTest {
 protected:
     Enemy& partner(BulletMLParser* document = nullptr, const Point& at = Point(150, 100),
                    int c = 0) {
-        game.enemies.push_back(std::make_unique<Enemy>(at, game.enemyImages[c].get(), &idle, c));
-        Enemy& owner = *game.enemies.back();
-        if (document) owner.command = std::make_unique<EnemyCommand>(document, &owner);
-        return owner;
+        return HeadlessGameTest::partner(at, c, &idle, document);
     }
     Enemy& enemy(int i) { return **std::next(game.enemies.begin(), i); }
     // Plays `document` alone for `frames` frames: how near to a player a new bullet started.

@@ -8,6 +8,7 @@
 #include "objects/Player.h"
 #include "objects/Shot.h"
 #include "script/BulletMLDocument.h"
+#include "script/EnemyCommand.h"
 #include "support/TestDirs.h"
 
 #include <gtest/gtest.h>
@@ -86,10 +87,13 @@ protected:
         s.updateCenter();
         return s;
     }
-    Enemy& partner(const Point& at, int c, ActionList* list = nullptr) {
-        game.enemies.push_back(std::make_unique<Enemy>(
+    // On the default list unless given one, and playing `document` at once if given one.
+    Enemy& partner(const Point& at, int c, ActionList* list = nullptr,
+                   BulletMLParser* document = nullptr) {
+        Enemy& e = *game.enemies.emplace_back(std::make_unique<Enemy>(
             at, game.enemyImages[c].get(), list ? list : game.actions.defaultList(), c));
-        return *game.enemies.back();
+        if (document) e.command = std::make_unique<EnemyCommand>(document, &e);
+        return e;
     }
     BulletMLParser* load(const std::string& name) {
         documents.push_back(BulletMLDocument::load(SKELVO_TEST_DATA "/" + name));
